@@ -1,0 +1,15 @@
+# Warnings and sanitizers for every target of the project.
+set(ORNVALE_WARNINGS -Wall -Wextra -Wold-style-cast -Wnon-virtual-dtor -Wpedantic)
+if(ORNVALE_WERROR)
+    list(APPEND ORNVALE_WARNINGS -Werror)
+endif()
+
+function(ornvale_target_defaults target)
+    target_compile_options(${target} PRIVATE ${ORNVALE_WARNINGS})
+    target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+endfunction()
+
+if(ORNVALE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

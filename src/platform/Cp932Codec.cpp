@@ -1,0 +1,194 @@
+#include "Cp932Codec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+#include <memory>
+
+namespace ornvale {
+
+namespace {
+
+// Single bytes where ICU's "windows-31j" and Windows differ: ICU rotates 0x1A/0x1C/0x7F and has
+// no mapping for 0x80, 0xA0 and 0xFD-0xFF.
+constexpr std::array<std::pair<unsigned char, char16_t>, 8> kSingleByteFixes{{
+    {0x1A, 0x001A},
+    {0x1C, 0x001C},
+    {0x7F, 0x007F},
+    {0x80, 0x0080},
+    {0xA0, 0xF8F0},
+    {0xFD, 0xF8F1},
+    {0xFE, 0xF8F2},
+    {0xFF, 0xF8F3},
+}};
+
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool isTrailByte(unsigned char byte) {
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// Lookup tables filled once from ICU, then corrected. Conversions are plain table lookups, so
+// the text driver can convert millions of values without touching ICU again.
+struct Tables {
+    static constexpr char16_t kNone = 0xFFFF;
+    std::array<char16_t, 256> single{};
+    std::array<char16_t, 65536> pair{};  // (lead << 8 | trail) -> character, kNone = invalid
+    std::array<quint16, 65536> encode{}; // character -> bytes: < 0x100 one byte, else two
+    std::array<bool, 65536> encodable{};
+
+    Tables() {
+        single.fill(kNone);
+        pair.fill(kNone);
+        // Qt keeps a converter's error flag through resetState(), so a converter that has
+        // seen an error is replaced by a fresh one.
+        auto decoder = std::make_unique<QStringDecoder>("windows-31j");
+        auto decodeBytes = [&](const char* bytes, qsizetype size) -> char16_t {
+            const QString text = decoder->decode(QByteArrayView(bytes, size));
+            if (decoder->hasError()) {
+                decoder = std::make_unique<QStringDecoder>("windows-31j");
+                return kNone;
+            }
+            if (text.size() != 1 || text[0] == QChar::ReplacementCharacter)
+                return kNone;
+            return text[0].unicode();
+        };
+        for (int b = 0; b < 256; ++b) {
+            if (isLeadByte(static_cast<unsigned char>(b)))
+                continue;
+            const char byte = static_cast<char>(b);
+            single[b] = decodeBytes(&byte, 1);
+        }
+        for (auto [byte, character] : kSingleByteFixes)
+            single[byte] = character;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail)))
+                    continue;
+                const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                pair[(lead << 8) | trail] = decodeBytes(bytes, 2);
+            }
+        }
+        buildEncodeTable();
+    }
+
+    void buildEncodeTable() {
+        auto encoder = std::make_unique<QStringEncoder>("windows-31j");
+        auto tryEncode = [&](char16_t character) {
+            if (encodable[character])
+                return;
+            const QChar c(character);
+            const QByteArray bytes = encoder->encode(QStringView(&c, 1));
+            if (encoder->hasError()) {
+                encoder = std::make_unique<QStringEncoder>("windows-31j");
+                return;
+            }
+            if (bytes.isEmpty() || bytes.size() > 2)
+                return;
+            const auto b0 = static_cast<unsigned char>(bytes[0]);
+            // Only a form that decodes back to the same character counts (no best fit).
+            if (bytes.size() == 1 && single[b0] == character) {
+                encode[character] = b0;
+                encodable[character] = true;
+            } else if (bytes.size() == 2) {
+                const quint16 code =
+                    static_cast<quint16>((b0 << 8) | static_cast<unsigned char>(bytes[1]));
+                if (pair[code] == character) {
+                    encode[character] = code;
+                    encodable[character] = true;
+                }
+            }
+        };
+        for (auto [byte, character] : kSingleByteFixes) {
+            encode[character] = byte;
+            encodable[character] = true;
+        }
+        for (int b = 0; b < 256; ++b) {
+            if (single[b] != kNone)
+                tryEncode(single[b]);
+        }
+        for (int code = 0x8140; code <= 0xFCFC; ++code) {
+            if (pair[code] != kNone)
+                tryEncode(pair[code]);
+        }
+    }
+};
+
+const Tables& tables() {
+    static const auto instance = std::make_unique<Tables>();
+    return *instance;
+}
+
+} // namespace
+
+Cp932Codec::Decoded Cp932Codec::decode(QByteArrayView bytes) {
+    const Tables& t = tables();
+    Decoded result;
+    result.text.resize(bytes.size());
+    QChar* out = result.text.data();
+    qsizetype n = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        char16_t c = Tables::kNone;
+        if (!isLeadByte(b)) {
+            c = t.single[b];
+        } else if (i + 1 < size && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            c = t.pair[(b << 8) | static_cast<unsigned char>(bytes[i + 1])];
+            ++i;
+        }
+        if (c == Tables::kNone) {
+            if (result.firstInvalidAt < 0)
+                result.firstInvalidAt = i;
+            c = QChar::ReplacementCharacter;
+        }
+        out[n++] = QChar(c);
+    }
+    result.text.truncate(n);
+    return result;
+}
+
+Cp932Codec::Encoded Cp932Codec::encode(QStringView text) {
+    const Tables& t = tables();
+    Encoded result;
+    result.bytes.reserve(text.size() * 2);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isSurrogate(u)) {
+            // Nothing outside the basic plane exists in code page 932.
+            char32_t unit = u;
+            if (QChar::isHighSurrogate(u) && i + 1 < size && text[i + 1].isLowSurrogate()) {
+                unit = QChar::surrogateToUcs4(u, text[i + 1].unicode());
+                ++i;
+            }
+            result.unrepresentable.append(unit);
+            continue;
+        }
+        if (!t.encodable[u]) {
+            result.unrepresentable.append(u);
+            continue;
+        }
+        const quint16 code = t.encode[u];
+        if (code > 0xFF)
+            result.bytes.append(static_cast<char>(code >> 8));
+        result.bytes.append(static_cast<char>(code & 0xFF));
+    }
+    return result;
+}
+
+bool Cp932Codec::canEncode(QStringView text) {
+    const Tables& t = tables();
+    for (QChar c : text) {
+        if (c.isSurrogate() || !t.encodable[c.unicode()])
+            return false;
+    }
+    return true;
+}
+
+} // namespace ornvale

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace ornvale {
+
+// Code page 932 exactly as Windows converts it: Qt's "windows-31j" converter with the single
+// bytes it gets wrong put right, and with unmappable characters reported, never substituted.
+class Cp932Codec {
+public:
+    struct Decoded {
+        QString text;                  // invalid bytes decode to U+FFFD here
+        qsizetype firstInvalidAt = -1; // byte offset of the first invalid sequence, -1 when none
+        bool ok() const { return firstInvalidAt < 0; }
+    };
+    struct Encoded {
+        QByteArray bytes;                // unrepresentable characters are left out
+        QList<char32_t> unrepresentable; // in order of appearance
+        bool ok() const { return unrepresentable.isEmpty(); }
+    };
+
+    static Decoded decode(QByteArrayView bytes);
+    static Encoded encode(QStringView text);
+    // True when every character of the text has a code page 932 form.
+    static bool canEncode(QStringView text);
+};
+
+} // namespace ornvale
