@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Installs what Ornvale needs on Debian 12, builds it, and either starts it or runs every test.
+#
+#   ./setup.sh run    build and start ornvale
+#   ./setup.sh test   build and run all tests: the normal build, the ASan+UBSan build and the
+#                     fuzz targets (for a bounded time), plus the formatting check
+#
+# Works as root and, with sudo, as a normal user.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+    fonts-ipafont-gothic xvfb xauth
+)
+JOBS=${JOBS:-$(nproc)}
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+build() { # build <dir> [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j"$JOBS"
+}
+
+check_format() {
+    local bad
+    bad=$(git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror 2>&1 | grep -c 'error:' || true)
+    if [ "$bad" != "0" ]; then
+        echo "clang-format would change these files:"
+        git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror 2>&1 | grep 'error:' | cut -d: -f1 | sort -u
+        return 1
+    fi
+    echo "Formatting: ok"
+}
+
+run_fuzzers() {
+    build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
+    local corpus
+    for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
+        [ -x "$fuzzer" ] || continue
+        corpus=$(mktemp -d)
+        cp tests/data/*.dxf "$corpus"/ 2>/dev/null || true
+        echo "Fuzzing $(basename "$fuzzer") for ${FUZZ_SECONDS}s"
+        "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 "$corpus" 2>&1 | tail -n 5
+        rm -rf "$corpus"
+    done
+}
+
+case "${1:-}" in
+run)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=Release -DORNVALE_BUILD_TESTS=OFF -DORNVALE_BUILD_BENCH=OFF
+    exec build/src/ornvale
+    ;;
+test)
+    install_packages
+    check_format
+    build build -DCMAKE_BUILD_TYPE=Debug
+    ctest --test-dir build --output-on-failure -j"$JOBS"
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+    run_fuzzers
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
