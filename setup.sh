@@ -52,8 +52,9 @@ check_format() {
 }
 
 run_fuzzers() {
-    build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-        -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
+    cmake --build build-fuzz --target ornvale_fuzzers -j"$JOBS"
     local corpus
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
         [ -x "$fuzzer" ] || continue
