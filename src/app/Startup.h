@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ProductTable.h"
+#include "RunValues.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace ornvale {
+
+class FolderRoles;
+class FileSystemProbe;
+class Prompter;
+
+// The settings window's controls as start-up leaves them (the window is loaded hidden).
+struct SettingsWindowState {
+    bool defaultInstallChecked = false; // Check1
+    bool singleDocumentChecked = false; // Check2
+    QString customPathText;             // Text1
+    QString outputFolderLabel;          // Label4
+    int selectedOption = 6;             // Option1(i); 6 = "AutoCADなし"
+};
+
+// Everything start-up settles: the run values and the state it gives the windows' controls.
+struct StartupResult {
+    RunValues runValues;
+    // The main window's product label Label4; nullopt keeps its design text.
+    std::optional<QString> productLabel;
+    // Release button captions; nullopt = hidden. With no product row all stay in design state
+    // (empty caption, shown).
+    std::array<std::optional<QString>, 4> dxfReleaseCaptions;
+    std::array<std::optional<QString>, 4> dwgReleaseCaptions;
+    bool showTableStyleAndApps = false;        // Check14, Check15
+    bool showMaterialsAndVisualStyles = false; // Check16, Check17
+    SettingsWindowState settingsWindow;
+};
+
+// The main window's product label before start-up sets it.
+QString designProductLabel();
+// The application title, used as the title of the two folder errors.
+QString applicationTitle();
+
+// Start-up from the settings file to the output folder, in the program's fixed order. The
+// single-instance test comes before it and is not part of it.
+StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter& prompter);
+
+} // namespace ornvale
