@@ -1,6 +1,7 @@
 #include "HeadLines.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace ornvale {
 
@@ -26,8 +27,10 @@ HeadLines HeadLines::split(const QByteArray& bytes, int count, bool wholeFile) {
 }
 
 HeadLines HeadLines::read(const QString& path, int count, qsizetype maxBytes) {
+    // Only regular files are opened: a FIFO or device with a drawing's name would block or
+    // never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         HeadLines failed;
         failed.failure = Failure::CannotOpen;
         return failed;

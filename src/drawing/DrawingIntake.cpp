@@ -1,0 +1,42 @@
+#include "DrawingIntake.h"
+
+#include "Cp932Codec.h"
+#include "DrawingIdentifier.h"
+#include "Prompter.h"
+
+#include <QFileInfo>
+
+namespace ornvale {
+
+DropIntake::Verdict DrawingIntake::examine(const QString& path, Prompter& prompter) const {
+    const DrawingFormat format = DrawingIdentifier::classify(path);
+    if (format == DrawingFormat::NotDrawing || QFileInfo(path).isDir())
+        return Verdict::Skip;
+    // With no product selected nothing is tested, so the file need not be read at all.
+    if (m_selection != 0) {
+        const auto code = DrawingIdentifier::readVersionCode(path, format);
+        if (!DrawingIdentifier::isOpenable(m_selection, code)) {
+            prompter.inform(DrawingIdentifier::incompatibleMessage(path), confirmTitle());
+            return Verdict::Refuse;
+        }
+    }
+    if (!isScriptSafe(path)) {
+        prompter.inform(perFileMessage(path, unsafePathReason()), confirmTitle());
+        return Verdict::Refuse;
+    }
+    return Verdict::Accept;
+}
+
+bool DrawingIntake::isScriptSafe(const QString& path) {
+    for (const QChar c : path) {
+        if (c == u'\r' || c == u'\n' || c == u'"')
+            return false;
+    }
+    return Cp932Codec::canEncode(path);
+}
+
+QString DrawingIntake::unsafePathReason() {
+    return QStringLiteral("スクリプトに使用できない文字がファイル名に含まれています。");
+}
+
+} // namespace ornvale
