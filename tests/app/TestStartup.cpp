@@ -1,0 +1,333 @@
+#include "SaveSettings.h"
+#include "SettingsFile.h"
+#include "Startup.h"
+#include "mock/FakeFileSystemProbe.h"
+#include "mock/FakeFolderRoles.h"
+#include "mock/RecordingPrompter.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ornvale;
+
+namespace {
+
+using Captions = std::array<std::optional<QString>, 4>;
+const std::optional<QString> hidden = std::nullopt;
+
+std::optional<QString> c(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QStringList allDefaultPaths() {
+    return {
+        QStringLiteral("C:\\Program Files\\AutoCAD 2007\\acad.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2007\\acadlt.exe"),
+        QStringLiteral("C:\\Program Files\\Autodesk\\Acadm 2006\\acad.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD 2006\\acad.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2006\\aclt.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD 2005\\acad.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2005\\aclt.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2004\\aclt.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"),
+        QStringLiteral("C:\\Program Files\\AutoCAD LT 2000i\\aclt.exe"),
+    };
+}
+
+const QString kNoProduct = QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特定できません。\r\n"
+                                          "環境設定画面で設定して下さい。");
+
+} // namespace
+
+Q_DECLARE_METATYPE(Captions)
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void savedProductTable_data();
+    void savedProductTable();
+    void detectionOrder_data();
+    void detectionOrder();
+    void noProductFound();
+    void customPathOverride_data();
+    void customPathOverride();
+    void folderFailures_data();
+    void folderFailures();
+    void outputFolderAndCarriedValues();
+    void detectedProductIsStoredAtExit();
+    void savedSelectionSurvivesARun();
+
+private:
+    SettingsRecord m_record;
+    test::FakeFolderRoles m_folders;
+    test::FakeFileSystemProbe m_files;
+    test::RecordingPrompter m_prompter;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    StartupResult start() {
+        if (!m_dir->isValid() || !SettingsFile::write(m_dir->path(), m_record))
+            qFatal("cannot write the settings file");
+        return runStartup(m_folders, m_files, m_prompter);
+    }
+};
+
+void TestStartup::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_record = SettingsRecord();
+    m_folders = test::FakeFolderRoles();
+    m_folders.windows = m_dir->path();
+    m_folders.appData = QStringLiteral("/home/u/.local/share/ornvale");
+    m_folders.desktop = QStringLiteral("/home/u/Desktop");
+    m_files = test::FakeFileSystemProbe();
+    m_prompter.clear();
+}
+
+void TestStartup::savedProductTable_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<Captions>("dxf");
+    QTest::addColumn<Captions>("dwg");
+    QTest::addColumn<bool>("check14and15");
+    QTest::addColumn<bool>("check16and17");
+
+    const QStringList paths = allDefaultPaths();
+    const Captions dxf2004{c("2004"), c("2000/LT2000"), c("R12/LT2"), hidden};
+    const Captions dwg2004{c("2004"), c("2000/LT2000"), hidden, hidden};
+    const Captions dxfLt2004{c("LT2004"), c("2000/LT2000"), c("R12/LT2"), hidden};
+    const Captions dwgLt2004{c("2004/LT2004"), c("2000/LT2000"), hidden, hidden};
+
+    QTest::newRow("41 AutoCAD 2007")
+        << 41 << paths[0] << "AutoCAD 2007" << 9
+        << Captions{c("2007"), c("2004/LT2004"), c("2000/LT2000"), c("R12/LT2")}
+        << Captions{c("2007"), c("2004/LT2004"), c("2000/LT2000"), c("R14/LT98/LT97")} << true
+        << true;
+    QTest::newRow("21 AutoCAD LT 2007")
+        << 21 << paths[1] << "AutoCAD LT 2007" << 7
+        << Captions{c("LT2007"), c("2004/LT2004"), c("2000/LT2000"), c("R12/LT2")}
+        << Captions{c("2007/LT2007"), c("2004/LT2004"), c("2000/LT2000"), c("R14/LT98/LT97")}
+        << true << true;
+    QTest::newRow("18 AutoCAD Mechanical 2006")
+        << 18 << paths[2] << "AutoCAD Mechanical 2006" << 10 << dxf2004 << dwg2004 << true << false;
+    QTest::newRow("17 AutoCAD 2006")
+        << 17 << paths[3] << "AutoCAD 2006" << 0 << dxf2004 << dwg2004 << true << false;
+    QTest::newRow("7 AutoCAD LT 2006")
+        << 7 << paths[4] << "AutoCAD LT 2006" << 1 << dxfLt2004 << dwgLt2004 << true << false;
+    QTest::newRow("16 AutoCAD 2005")
+        << 16 << paths[5] << "AutoCAD 2005" << 8 << dxf2004 << dwg2004 << true << false;
+    QTest::newRow("6 AutoCAD LT 2005")
+        << 6 << paths[6] << "AutoCAD LT 2005" << 2 << dxfLt2004 << dwgLt2004 << true << false;
+    QTest::newRow("5 AutoCAD LT 2004")
+        << 5 << paths[7] << "AutoCAD LT 2004" << 3 << dxfLt2004 << dwgLt2004 << false << false;
+    QTest::newRow("4 AutoCAD LT2002")
+        << 4 << paths[8] << "AutoCAD LT2002" << 4
+        << Captions{c("LT2000"), c("R14/LT98/LT97"), c("R13/LT95"), c("R12/LT2")}
+        << Captions{c("LT2000"), c("R14/LT98/LT97"), c("R13/LT95"), hidden} << false << false;
+    QTest::newRow("3 AutoCAD LT 2000i")
+        << 3 << paths[9] << "AutoCAD LT 2000i" << 5
+        << Captions{c("LT 2000"), c("R14/LT98/LT97"), c("R13/LT95"), c("R12/LT2")}
+        << Captions{c("LT 2000"), c("R14/LT98/LT97"), c("R13/LT95"), hidden} << false << false;
+}
+
+// A saved product is used as it is: its row sets everything, and no file is tested.
+void TestStartup::savedProductTable() {
+    QFETCH(int, code);
+    QFETCH(QString, exe);
+    QFETCH(QString, label);
+    QFETCH(int, option);
+    QFETCH(Captions, dxf);
+    QFETCH(Captions, dwg);
+    QFETCH(bool, check14and15);
+    QFETCH(bool, check16and17);
+    m_record.savedSelection = code;
+    const StartupResult result = start();
+    QCOMPARE(result.runValues.autocadSelection, code);
+    QCOMPARE(result.runValues.autocadExePath, exe);
+    QCOMPARE(result.productLabel, std::optional<QString>(label));
+    QCOMPARE(result.dxfReleaseCaptions, dxf);
+    QCOMPARE(result.dwgReleaseCaptions, dwg);
+    QCOMPARE(result.showTableStyleAndApps, check14and15);
+    QCOMPARE(result.showMaterialsAndVisualStyles, check16and17);
+    QCOMPARE(result.settingsWindow.selectedOption, option);
+    QCOMPARE(result.runValues.pendingSelection, double(code));
+    QVERIFY(result.settingsWindow.defaultInstallChecked);
+    QCOMPARE(m_files.tested, QStringList());
+    QCOMPARE(m_prompter.messages().size(), 0);
+}
+
+void TestStartup::detectionOrder_data() {
+    QTest::addColumn<QList<int>>("installed"); // indexes into the default paths
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("testedCount");
+
+    QTest::newRow("LT 2006 and 2006: 2006 comes first") << QList<int>{4, 3} << 17 << 4;
+    QTest::newRow("only LT 2000i: all ten tested") << QList<int>{9} << 3 << 10;
+    QTest::newRow("everything: 2007 at once") << QList<int>{9, 5, 0, 1} << 41 << 1;
+    QTest::newRow("2005 and LT 2004") << QList<int>{7, 5} << 16 << 6;
+    QTest::newRow("Mechanical beside LT 2007") << QList<int>{2, 1} << 21 << 2;
+    QTest::newRow("LT 2002 and LT 2000i") << QList<int>{9, 8} << 4 << 9;
+}
+
+void TestStartup::detectionOrder() {
+    QFETCH(QList<int>, installed);
+    QFETCH(int, code);
+    QFETCH(int, testedCount);
+    const QStringList paths = allDefaultPaths();
+    for (int index : installed)
+        m_files.addFile(paths[index]);
+    const StartupResult result = start();
+    QCOMPARE(result.runValues.autocadSelection, code);
+    QCOMPARE(m_files.tested, paths.mid(0, testedCount));
+    QCOMPARE(result.runValues.autocadExePath, paths[testedCount - 1]);
+    // The detected product becomes the pending selection, so it is what the file records.
+    QCOMPARE(result.runValues.pendingSelection, double(code));
+    QCOMPARE(m_prompter.messages().size(), 0);
+}
+
+void TestStartup::noProductFound() {
+    const StartupResult result = start();
+    QCOMPARE(result.runValues.autocadSelection, 0);
+    QCOMPARE(m_files.tested, allDefaultPaths());
+    QCOMPARE(m_prompter.messages().size(), 1);
+    QCOMPARE(m_prompter.messages()[0].text, kNoProduct);
+    QCOMPARE(m_prompter.messages()[0].title, QStringLiteral("確認"));
+    QCOMPARE(result.runValues.autocadExePath, QString());
+    QCOMPARE(result.productLabel, std::nullopt);
+    QCOMPARE(result.settingsWindow.selectedOption, 6);
+    QCOMPARE(result.runValues.pendingSelection, 0.0);
+    QVERIFY(!result.showTableStyleAndApps);
+    QVERIFY(!result.showMaterialsAndVisualStyles);
+    // Release buttons keep their design state: shown, without captions.
+    QCOMPARE(result.dxfReleaseCaptions, (Captions{QString(), QString(), QString(), QString()}));
+    QCOMPARE(result.dwgReleaseCaptions, (Captions{QString(), QString(), QString(), QString()}));
+}
+
+void TestStartup::customPathOverride_data() {
+    QTest::addColumn<double>("saved");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<int>("flag");
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<int>("messages");
+
+    const QString custom = QStringLiteral("D:\\My Tools\\acad.exe");
+    const QString lt2004 = allDefaultPaths()[7];
+    QTest::newRow("flag set, saved product") << 5.0 << false << 1 << custom << custom << 0;
+    QTest::newRow("flag set, detected product") << 0.0 << true << 1 << custom << custom << 0;
+    QTest::newRow("flag set, nothing found") << 0.0 << false << 1 << custom << custom << 1;
+    QTest::newRow("flag set, empty path") << 5.0 << false << 1 << QString() << QString() << 0;
+    QTest::newRow("any nonzero flag counts") << 5.0 << false << 200 << custom << custom << 0;
+    QTest::newRow("flag clear keeps the row's path") << 5.0 << false << 0 << custom << lt2004 << 0;
+}
+
+void TestStartup::customPathOverride() {
+    QFETCH(double, saved);
+    QFETCH(bool, installed);
+    QFETCH(int, flag);
+    QFETCH(QString, custom);
+    QFETCH(QString, exe);
+    QFETCH(int, messages);
+    m_record.savedSelection = saved;
+    m_record.customPathFlag = static_cast<quint8>(flag);
+    m_record.customExePath = custom;
+    if (installed)
+        m_files.addFile(allDefaultPaths()[7]);
+    const StartupResult result = start();
+    QCOMPARE(result.runValues.autocadExePath, exe);
+    QCOMPARE(result.runValues.customExePath, custom);
+    QCOMPARE(result.settingsWindow.customPathText, custom);
+    QCOMPARE(result.runValues.defaultInstallFlag, flag ? 0 : 1);
+    QCOMPARE(result.settingsWindow.defaultInstallChecked, flag == 0);
+    QCOMPARE(m_prompter.messages().size(), messages);
+}
+
+void TestStartup::folderFailures_data() {
+    QTest::addColumn<bool>("appData");
+    QTest::addColumn<bool>("desktop");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("output");
+
+    const QString appDataError = QStringLiteral("エラー(AppDataフォルダを特定できません！)");
+    const QString desktopError = QStringLiteral("エラー(DeskTopフォルダを特定できません！)");
+    QTest::newRow("both found") << true << true << QStringList() << "/home/u/Desktop/Ornvale";
+    QTest::newRow("no AppData") << false << true << QStringList{appDataError}
+                                << "/home/u/Desktop/Ornvale";
+    QTest::newRow("no Desktop") << true << false << QStringList{desktopError} << "/Ornvale";
+    QTest::newRow("neither, in order")
+        << false << false << QStringList{appDataError, desktopError} << "/Ornvale";
+}
+
+void TestStartup::folderFailures() {
+    QFETCH(bool, appData);
+    QFETCH(bool, desktop);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, output);
+    if (!appData)
+        m_folders.appData.reset();
+    if (!desktop)
+        m_folders.desktop.reset();
+    m_record.savedSelection = 41;
+    const StartupResult result = start();
+    QCOMPARE(m_prompter.texts(), texts);
+    for (const auto& message : m_prompter.messages())
+        QCOMPARE(message.title, QStringLiteral("Ornvale"));
+    QCOMPARE(result.runValues.appDataFolder,
+             appData ? QStringLiteral("/home/u/.local/share/ornvale") : QString());
+    QCOMPARE(result.runValues.outputFolder, output);
+    QCOMPARE(result.settingsWindow.outputFolderLabel, output);
+    // Start-up goes on: the stored product is still in effect.
+    QCOMPARE(result.runValues.autocadSelection, 41);
+}
+
+void TestStartup::outputFolderAndCarriedValues() {
+    m_record.savedSelection = 6;
+    m_record.singleDocumentMode = 1;
+    m_record.outputFolderPath = QStringLiteral("/data/出力   ");
+    m_record.reservedText = QStringLiteral("予約");
+    const StartupResult result = start();
+    const RunValues& values = result.runValues;
+    QCOMPARE(values.windowsDirectory, m_dir->path());
+    QCOMPARE(values.scriptPath, m_dir->path() + QStringLiteral("/scriptC.scr"));
+    QCOMPARE(values.outputFolder, QStringLiteral("/data/出力"));
+    QCOMPARE(result.settingsWindow.outputFolderLabel, QStringLiteral("/data/出力"));
+    QCOMPARE(values.singleDocumentMode, 1);
+    QVERIFY(result.settingsWindow.singleDocumentChecked);
+    QCOMPARE(values.reservedText, QStringLiteral("予約"));
+    QCOMPARE(values.desktopFolder, QStringLiteral("/home/u/Desktop"));
+}
+
+// First start with no file and one product installed; the end button records it, the next
+// start uses it without testing for it.
+void TestStartup::detectedProductIsStoredAtExit() {
+    m_files.addFile(allDefaultPaths()[5]);
+    const StartupResult first = runStartup(m_folders, m_files, m_prompter);
+    QCOMPARE(first.runValues.autocadSelection, 16);
+    QVERIFY(saveSettings(first.runValues, m_folders).written);
+    const SettingsRecord stored = SettingsFile::read(m_dir->path());
+    QCOMPARE(stored.savedSelection, 16.0);
+    QCOMPARE(stored.customPathFlag, 0);
+    QCOMPARE(stored.outputFolderPath, QStringLiteral("/home/u/Desktop/Ornvale"));
+
+    m_files = test::FakeFileSystemProbe();
+    const StartupResult second = runStartup(m_folders, m_files, m_prompter);
+    QCOMPARE(second.runValues.autocadSelection, 16);
+    QCOMPARE(second.settingsWindow.selectedOption, 8);
+    QCOMPARE(m_files.tested, QStringList());
+}
+
+// A saved product that is no longer installed is used anyway, and stored again at exit;
+// choosing "AutoCADなし" (pending 0) in between still stores the product in effect.
+void TestStartup::savedSelectionSurvivesARun() {
+    m_record.savedSelection = 16;
+    StartupResult result = start();
+    QCOMPARE(result.runValues.autocadExePath, allDefaultPaths()[5]);
+    result.runValues.pendingSelection = 0;
+    QVERIFY(saveSettings(result.runValues, m_folders).written);
+    QCOMPARE(SettingsFile::read(m_dir->path()).savedSelection, 16.0);
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "TestStartup.moc"
