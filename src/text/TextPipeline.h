@@ -5,6 +5,11 @@
 namespace ornvale {
 
 // TextChangS: transforms one TEXT or MTEXT value by the options and counts the changes.
+// In order: value condition, entity kind, contains-conditions (a value failing one comes back
+// untouched), replacement, width conversion (all characters, or alphabet / digits / katakana by
+// the tables, each inside a fresh special-code protection), case (inside the "\P" and escape
+// protection), hiragana / katakana. Each step that leaves the value different from the value
+// after the last counted step adds one to its counter, so a change undone later counts twice.
 class TextPipeline {
 public:
     explicit TextPipeline(const TextOptions& options);
@@ -18,6 +23,10 @@ public:
     bool changesNothing() const;
 
 private:
+    QString replaced(const QString& v) const;
+    QString convertWidth(QString v, TextEntityKind kind, QString& previous);
+    static void countIfChanged(const QString& v, QString& previous, double& counter);
+
     TextOptions m_options;
     TextCounters m_counters;
 };

@@ -1,0 +1,233 @@
+#include "CharacterTables.h"
+
+#include <array>
+
+namespace ornvale {
+
+namespace {
+
+using Table = CharacterTables::Table;
+
+constexpr char16_t kFullWidthOffset = 0xFEE0; // '!' U+0021 -> '！' U+FF01
+constexpr char16_t kVoicedMark = 0xFF9E;      // ﾞ
+constexpr char16_t kSemiVoicedMark = 0xFF9F;  // ﾟ
+
+// The one-character katakana rows, half-width and full-width in the same order.
+constexpr char16_t kHalfLetters[] = u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｧｨｩｪｫｯｬｭｮ";
+constexpr char16_t kFullLetters[] = u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ"
+                                    u"マミムメモヤユヨラリルレロワヲンァィゥェォッャュョ";
+// The two-character rows: a half-width letter, its mark, and the voiced letter.
+constexpr char16_t kVoicedBase[] = u"ｳｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾊﾋﾌﾍﾎﾊﾋﾌﾍﾎ";
+constexpr char16_t kVoicedMarks[] = u"ﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾟﾟﾟﾟﾟﾞﾞﾞﾞﾞ";
+constexpr char16_t kVoicedFull[] = u"ヴガギグゲゴザジズゼゾダヂヅデドパピプペポバビブベボ";
+// Optional rows behind widthKanaMarks.
+constexpr char16_t kHalfMarks[] = u"ｰ､｡";
+constexpr char16_t kFullMarks[] = u"ー、。";
+
+constexpr int kLetterCount = 55;
+constexpr int kVoicedCount = 26;
+constexpr int kMarkCount = 3;
+static_assert(sizeof(kHalfLetters) / 2 == kLetterCount + 1);
+static_assert(sizeof(kFullLetters) / 2 == kLetterCount + 1);
+static_assert(sizeof(kVoicedBase) / 2 == kVoicedCount + 1);
+static_assert(sizeof(kVoicedMarks) / 2 == kVoicedCount + 1);
+static_assert(sizeof(kVoicedFull) / 2 == kVoicedCount + 1);
+
+constexpr char16_t kHalfFirst = 0xFF61, kHalfLast = 0xFF9F;
+constexpr char16_t kFullFirst = 0x3001, kFullLast = 0x30FC;
+
+// Lookup arrays built once from the rows above, so rows() and apply() cannot disagree.
+struct KanaMaps {
+    std::array<char16_t, kHalfLast - kHalfFirst + 1> toFull{};     // letters
+    std::array<char16_t, kHalfLast - kHalfFirst + 1> toFullMark{}; // optional rows
+    std::array<char16_t, kHalfLast - kHalfFirst + 1> voiced{};     // letter + ﾞ
+    std::array<char16_t, kHalfLast - kHalfFirst + 1> semiVoiced{}; // letter + ﾟ
+    std::array<std::array<char16_t, 2>, kFullLast - kFullFirst + 1> toHalf{};
+    std::array<bool, kFullLast - kFullFirst + 1> toHalfOptional{};
+
+    KanaMaps() {
+        for (int i = 0; i < kLetterCount; ++i) {
+            toFull[kHalfLetters[i] - kHalfFirst] = kFullLetters[i];
+            toHalf[kFullLetters[i] - kFullFirst] = {kHalfLetters[i], 0};
+        }
+        for (int i = 0; i < kVoicedCount; ++i) {
+            auto& slot = kVoicedMarks[i] == kVoicedMark ? voiced : semiVoiced;
+            slot[kVoicedBase[i] - kHalfFirst] = kVoicedFull[i];
+            toHalf[kVoicedFull[i] - kFullFirst] = {kVoicedBase[i], kVoicedMarks[i]};
+        }
+        for (int i = 0; i < kMarkCount; ++i) {
+            toFullMark[kHalfMarks[i] - kHalfFirst] = kFullMarks[i];
+            toHalf[kFullMarks[i] - kFullFirst] = {kHalfMarks[i], 0};
+            toHalfOptional[kFullMarks[i] - kFullFirst] = true;
+        }
+    }
+};
+
+const KanaMaps& kanaMaps() {
+    static const KanaMaps maps;
+    return maps;
+}
+
+bool inRange(char16_t c, char16_t first, char16_t last) {
+    return c >= first && c <= last;
+}
+
+// One-character tables: the converted character, or 0 when the table leaves it alone.
+char16_t mapOne(Table table, char16_t c, bool optionalRows) {
+    switch (table) {
+    case Table::AFZTEXT:
+        return inRange(c, u'A', u'Z') || inRange(c, u'a', u'z') ? c + kFullWidthOffset : 0;
+    case Table::AFHTEXT:
+        return inRange(c, u'Ａ', u'Ｚ') || inRange(c, u'ａ', u'ｚ') ? c - kFullWidthOffset : 0;
+    case Table::SSZTEXT:
+        if (inRange(c, u'0', u'9') || (optionalRows && (c == u'-' || c == u'.')))
+            return c + kFullWidthOffset;
+        return 0;
+    case Table::SSHTEXT:
+        if (inRange(c, u'０', u'９') || (optionalRows && (c == u'－' || c == u'．')))
+            return c - kFullWidthOffset;
+        return 0;
+    case Table::KTZTEXT:
+        if (!inRange(c, kHalfFirst, kHalfLast))
+            return 0;
+        if (char16_t full = kanaMaps().toFull[c - kHalfFirst])
+            return full;
+        return optionalRows ? kanaMaps().toFullMark[c - kHalfFirst] : 0;
+    case Table::KTHTEXT:
+        return 0; // two-character results, handled by the caller
+    }
+    return 0;
+}
+
+void applyKth(QStringView in, QString& out, bool optionalRows) {
+    const KanaMaps& maps = kanaMaps();
+    for (QChar qc : in) {
+        const char16_t c = qc.unicode();
+        if (inRange(c, kFullFirst, kFullLast)) {
+            const auto& half = maps.toHalf[c - kFullFirst];
+            if (half[0] && (optionalRows || !maps.toHalfOptional[c - kFullFirst])) {
+                out.append(QChar(half[0]));
+                if (half[1])
+                    out.append(QChar(half[1]));
+                continue;
+            }
+        }
+        out.append(qc);
+    }
+}
+
+void applyKtz(QStringView in, QString& out, bool optionalRows) {
+    const KanaMaps& maps = kanaMaps();
+    const qsizetype n = in.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = in[i].unicode();
+        if (inRange(c, kHalfFirst, kHalfLast) && i + 1 < n) {
+            const char16_t next = in[i + 1].unicode();
+            const char16_t combined = next == kVoicedMark       ? maps.voiced[c - kHalfFirst]
+                                      : next == kSemiVoicedMark ? maps.semiVoiced[c - kHalfFirst]
+                                                                : 0;
+            if (combined) {
+                out.append(QChar(combined));
+                ++i;
+                continue;
+            }
+        }
+        const char16_t mapped = mapOne(Table::KTZTEXT, c, optionalRows);
+        out.append(QChar(mapped ? mapped : c));
+    }
+}
+
+} // namespace
+
+QList<CharacterTables::Row> CharacterTables::rows(Table table, bool optionalRows) {
+    QList<Row> result;
+    auto add = [&](char16_t from, char16_t to) {
+        result.append({QString(QChar(from)), QString(QChar(to))});
+    };
+    switch (table) {
+    case Table::AFZTEXT:
+    case Table::AFHTEXT: {
+        const bool toFull = table == Table::AFZTEXT;
+        for (char16_t c = u'A'; c <= u'Z'; ++c)
+            toFull ? add(c, c + kFullWidthOffset) : add(c + kFullWidthOffset, c);
+        for (char16_t c = u'a'; c <= u'z'; ++c)
+            toFull ? add(c, c + kFullWidthOffset) : add(c + kFullWidthOffset, c);
+        break;
+    }
+    case Table::SSZTEXT:
+    case Table::SSHTEXT: {
+        const bool toFull = table == Table::SSZTEXT;
+        for (char16_t c = u'0'; c <= u'9'; ++c)
+            toFull ? add(c, c + kFullWidthOffset) : add(c + kFullWidthOffset, c);
+        if (optionalRows) {
+            for (char16_t c : {u'-', u'.'})
+                toFull ? add(c, c + kFullWidthOffset) : add(c + kFullWidthOffset, c);
+        }
+        break;
+    }
+    case Table::KTZTEXT:
+        for (int i = 0; i < kVoicedCount; ++i) {
+            const QChar pair[] = {QChar(kVoicedBase[i]), QChar(kVoicedMarks[i])};
+            result.append({QString(pair, 2), QString(QChar(kVoicedFull[i]))});
+        }
+        for (int i = 0; i < kLetterCount; ++i)
+            add(kHalfLetters[i], kFullLetters[i]);
+        for (int i = 0; optionalRows && i < kMarkCount; ++i)
+            add(kHalfMarks[i], kFullMarks[i]);
+        break;
+    case Table::KTHTEXT:
+        for (int i = 0; i < kLetterCount; ++i)
+            add(kFullLetters[i], kHalfLetters[i]);
+        for (int i = 0; i < kVoicedCount; ++i) {
+            const QChar pair[] = {QChar(kVoicedBase[i]), QChar(kVoicedMarks[i])};
+            result.append({QString(QChar(kVoicedFull[i])), QString(pair, 2)});
+        }
+        for (int i = 0; optionalRows && i < kMarkCount; ++i)
+            add(kFullMarks[i], kHalfMarks[i]);
+        break;
+    }
+    return result;
+}
+
+void CharacterTables::apply(Table table, QStringView in, QString& out, bool optionalRows) {
+    if (table == Table::KTHTEXT)
+        return applyKth(in, out, optionalRows);
+    if (table == Table::KTZTEXT)
+        return applyKtz(in, out, optionalRows);
+    const qsizetype start = out.size();
+    out.append(in);
+    QChar* data = out.data() + start;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (char16_t mapped = mapOne(table, data[i].unicode(), optionalRows))
+            data[i] = QChar(mapped);
+    }
+}
+
+QString CharacterTables::apply(Table table, QStringView in, bool optionalRows) {
+    QString out;
+    out.reserve(in.size() + 8);
+    apply(table, in, out, optionalRows);
+    return out;
+}
+
+bool CharacterTables::touches(Table table, QStringView in, bool optionalRows) {
+    for (QChar qc : in) {
+        const char16_t c = qc.unicode();
+        switch (table) {
+        case Table::KTHTEXT:
+            if (inRange(c, kFullFirst, kFullLast) && kanaMaps().toHalf[c - kFullFirst][0])
+                return true;
+            break;
+        case Table::KTZTEXT:
+            if (inRange(c, kHalfFirst, kHalfLast))
+                return true;
+            break;
+        default:
+            if (mapOne(table, c, optionalRows))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ornvale
