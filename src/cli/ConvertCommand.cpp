@@ -1,9 +1,157 @@
 #include "Commands.h"
+#include "ConvertArguments.h"
+#include "StderrPrompter.h"
+
+#include "ConversionOptionsModel.h"
+#include "DrawingIntake.h"
+#include "FileList.h"
+#include "FileSystemProbe.h"
+#include "HeadlessStartup.h"
+#include "ProductTable.h"
+#include "ScriptWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
-// Placeholder until the convert command is built.
-int ornvale::cli::runConvertCommand(const QStringList&) {
-    std::fputs("ornvale-cli convert: not available yet\n", stderr);
+namespace ornvale::cli {
+
+namespace {
+
+void printTo(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
+
+int usageError(const QString& message) {
+    printTo(stderr, QStringLiteral("ornvale-cli convert: ") + message +
+                        QStringLiteral("\n(ornvale-cli convert --help shows the options)\n"));
     return 2;
 }
+
+// Drops carry absolute paths; so does the command line before the intake sees it.
+QString absoluteNative(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+void applyOverrides(const ConvertArguments& a, RunValues& run) {
+    if (a.selection) {
+        run.autocadSelection = *a.selection;
+        const ProductRow* row = productRow(run.autocadSelection);
+        if (run.defaultInstallFlag != 0)
+            run.autocadExePath = row ? row->defaultExePath : QString();
+    }
+    if (a.acad)
+        run.autocadExePath = *a.acad;
+    if (a.output)
+        run.outputFolder = absoluteNative(*a.output);
+    if (a.singleDocument)
+        run.singleDocumentMode = *a.singleDocument;
+}
+
+QString statusName(FileList::ItemStatus status) {
+    switch (status) {
+    case FileList::ItemStatus::Skipped:
+        return QStringLiteral("skipped");
+    case FileList::ItemStatus::Refused:
+        return QStringLiteral("refused");
+    case FileList::ItemStatus::Duplicate:
+        return QStringLiteral("duplicate");
+    case FileList::ItemStatus::Listed:
+        break;
+    }
+    return QStringLiteral("listed");
+}
+
+// The window passes over what is no drawing silently; a batch user is told.
+bool reportUnlisted(const FileList::DropOutcome& outcome) {
+    bool allListed = !outcome.overLimit;
+    for (const FileList::DropItem& item : outcome.items) {
+        if (item.status == FileList::ItemStatus::Skipped)
+            printTo(stderr, QStringLiteral("ornvale-cli convert: skipped, not a DWG or DXF "
+                                           "drawing: %1\n")
+                                .arg(item.path));
+        allListed = allListed && item.status == FileList::ItemStatus::Listed;
+    }
+    return allListed;
+}
+
+void printJson(const QString& scriptPath, const FileList::DropOutcome& outcome,
+               const FileList& list, const QList<ScriptTarget>& targets) {
+    QJsonArray files;
+    for (const FileList::DropItem& item : outcome.items) {
+        QJsonObject file{{QStringLiteral("input"), item.path},
+                         {QStringLiteral("status"), statusName(item.status)}};
+        for (qsizetype i = 0; i < list.count() && i < targets.size(); ++i) {
+            if (list.at(i).sourcePath != item.path || item.status != FileList::ItemStatus::Listed)
+                continue;
+            file.insert(QStringLiteral("output"), targets[i].targetPath);
+            file.insert(QStringLiteral("sameFormat"), targets[i].resultRow);
+        }
+        files.append(file);
+    }
+    const QJsonObject root{{QStringLiteral("script"), scriptPath},
+                           {QStringLiteral("files"), files}};
+    printTo(stdout, QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact)) +
+                        QLatin1Char('\n'));
+}
+
+} // namespace
+
+int runConvertCommand(const QStringList& args) {
+    const ParsedConvertArguments parsed = parseConvertArguments(args);
+    if (!parsed.error.isEmpty())
+        return usageError(parsed.error);
+    const ConvertArguments& a = parsed.arguments;
+    if (a.help) {
+        printTo(stdout, convertUsage());
+        return 0;
+    }
+    if (a.files.isEmpty())
+        return usageError(QStringLiteral("no FILE given"));
+    if (!a.scriptOut)
+        return usageError(QStringLiteral("starting AutoCAD and waiting for it is not available "
+                                         "yet; use --script-out FILE to write the script only"));
+
+    StderrPrompter prompter;
+    RunValues run = settleRunValues(prompter);
+    applyOverrides(a, run);
+
+    ConversionOptionsModel model;
+    model.setSelectionCode(run.autocadSelection);
+    const QString replayError = replayConvertOptions(a, model);
+    if (!replayError.isEmpty())
+        return usageError(replayError);
+
+    QStringList paths;
+    for (const QString& file : a.files)
+        paths.append(absoluteNative(file));
+    FileList list;
+    const FileList::DropOutcome outcome =
+        list.drop(paths, DrawingIntake(run.autocadSelection), prompter);
+    const bool allListed = reportUnlisted(outcome);
+
+    ScriptInputs inputs;
+    inputs.options = model.options();
+    inputs.files = list.entries();
+    inputs.outputFolder = run.outputFolder;
+    inputs.selectionCode = run.autocadSelection;
+    inputs.singleDocumentMode = run.singleDocumentMode;
+    inputs.markerPath = ScriptWriter::markerPathIn(run.appDataFolder);
+    inputs.scriptPath = absoluteNative(*a.scriptOut);
+    SystemFileSystemProbe probe;
+    const ScriptWriteResult result = ScriptWriter(probe).write(inputs);
+    if (!result.ok()) {
+        prompter.inform(result.error, confirmTitle());
+        return 1;
+    }
+    if (a.json)
+        printJson(inputs.scriptPath, outcome, list, result.targets);
+    return allListed ? 0 : 1;
+}
+
+} // namespace ornvale::cli
