@@ -1,0 +1,151 @@
+#include "DxfRewriter.h"
+
+#include "DxfLineReader.h"
+#include "DxfLineWriter.h"
+#include "DxfStreamRewriter.h"
+#include "HeadLines.h"
+#include "Prompter.h"
+#include "TextPipeline.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace ornvale {
+
+namespace {
+
+QString missingReason() {
+    return QStringLiteral("ファイルが見つかりません。");
+}
+QString cannotOpenReason() {
+    return QStringLiteral("ファイルを開けません。");
+}
+QString tooFewLinesReason() {
+    return QStringLiteral("行数が8行未満のため、DXFファイルとして変換できません。");
+}
+QString noEntitiesReason() {
+    return QStringLiteral("ENTITIES セクションが見つからないため、変換できません。");
+}
+QString readFailedReason() {
+    return QStringLiteral("ファイルの読み込み中にエラーが発生しました。");
+}
+QString cannotCreateReason(const QString& output) {
+    return QStringLiteral(
+               "出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。")
+        .arg(output);
+}
+QString writeFailedReason(const QString& output) {
+    return QStringLiteral("出力ファイル %1 を書き込めません。ディスクの空き容量を確認して下さい。")
+        .arg(output);
+}
+QString outputIsInputReason(const QString& output) {
+    return QStringLiteral("出力ファイル %1 は変換するファイルの一つのため、上書きできません。")
+        .arg(output);
+}
+
+} // namespace
+
+DxfRewriter::DxfRewriter(TextPipeline& pipeline, Prompter& prompter, DxfRewriteObserver* observer)
+    : m_pipeline(pipeline), m_prompter(prompter), m_observer(observer) {}
+
+QString DxfRewriter::outputPathFor(const QString& inputPath) {
+    return inputPath.chopped(qMin<qsizetype>(4, inputPath.size())) + QStringLiteral("-T.dxf");
+}
+
+DxfEncoding DxfRewriter::encodingFor(const QByteArray& versionCode) {
+    return versionCode == "AC1021" ? DxfEncoding::Utf8 : DxfEncoding::Cp932;
+}
+
+QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
+    m_batchInputs.clear();
+    for (const QString& path : inputPaths)
+        m_batchInputs.insert(QFileInfo(path).absoluteFilePath());
+    QList<DxfRewriteResult> results;
+    for (qsizetype i = 0; i < inputPaths.size(); ++i) {
+        if (m_observer)
+            m_observer->fileStarted(int(i), int(inputPaths.size()), inputPaths[i]);
+        results.append(rewriteFile(inputPaths[i]));
+        if (m_observer)
+            m_observer->fileFinished(int(i + 1), results.last());
+    }
+    m_batchInputs.clear();
+    return results;
+}
+
+DxfRewriteResult DxfRewriter::rewriteFile(const QString& inputPath) {
+    DxfRewriteResult result;
+    result.inputPath = inputPath;
+    result.outputPath = outputPathFor(inputPath);
+    DxfEncoding encoding = DxfEncoding::Cp932;
+    result.reason = failureReason(inputPath, result.outputPath, encoding);
+    if (result.reason.isEmpty())
+        result.reason = copyFile(inputPath, result.outputPath, encoding);
+    result.converted = result.reason.isEmpty();
+    if (!result.converted)
+        m_prompter.inform(perFileMessage(inputPath, result.reason), confirmTitle());
+    return result;
+}
+
+// The checks before anything is written; also settles the encoding from the version line.
+QString DxfRewriter::failureReason(const QString& inputPath, const QString& outputPath,
+                                   DxfEncoding& encoding) const {
+    const QFileInfo input(inputPath);
+    if (!input.exists())
+        return missingReason();
+    if (m_batchInputs.contains(QFileInfo(outputPath).absoluteFilePath()))
+        return outputIsInputReason(outputPath);
+    const HeadLines head = HeadLines::read(inputPath, 8, 64 * 1024);
+    switch (head.failure) {
+    case HeadLines::Failure::CannotOpen:
+        return cannotOpenReason();
+    case HeadLines::Failure::TooFewLines:
+        return tooFewLinesReason();
+    case HeadLines::Failure::LineTooLong: // no version line within reach: not "AC1021"
+        break;
+    case HeadLines::Failure::None:
+        encoding = encodingFor(head.lines.at(7));
+        break;
+    }
+    return {};
+}
+
+QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPath,
+                              DxfEncoding encoding) {
+    QFile input(inputPath);
+    if (!QFileInfo(inputPath).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return cannotOpenReason();
+    QSaveFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly))
+        return cannotCreateReason(outputPath);
+
+    const qint64 total = input.size();
+    DxfLineReader reader(input);
+    if (m_observer) {
+        m_observer->fileProgress(0, total);
+        reader.setBlockHook([this, total](qint64 read) { m_observer->fileProgress(read, total); });
+    }
+    DxfLineWriter writer(output);
+    DxfStreamRewriter rewriter(m_pipeline, encoding);
+    const DxfStreamRewriter::Outcome outcome = rewriter.rewrite(reader, writer);
+    QString reason;
+    switch (outcome) {
+    case DxfStreamRewriter::Outcome::Done:
+        if (!output.commit())
+            reason = writeFailedReason(outputPath);
+        return reason;
+    case DxfStreamRewriter::Outcome::NoEntities:
+        reason = noEntitiesReason();
+        break;
+    case DxfStreamRewriter::Outcome::ReadFailed:
+        reason = readFailedReason();
+        break;
+    case DxfStreamRewriter::Outcome::WriteFailed:
+        reason = writeFailedReason(outputPath);
+        break;
+    }
+    output.cancelWriting();
+    return reason;
+}
+
+} // namespace ornvale

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "DxfRewriteObserver.h"
+#include "DxfValueCodec.h"
+
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+namespace ornvale {
+
+class Prompter;
+class TextPipeline;
+
+// ScriptAD: rewrites each DXF file of a batch into "<name less its last 4 characters>-T.dxf"
+// beside it. Every output is written to a temporary file and renamed into place when complete,
+// so a file that fails leaves no partial output and an earlier output untouched. A failing
+// file is reported by name and the batch goes on with the next one.
+class DxfRewriter {
+public:
+    DxfRewriter(TextPipeline& pipeline, Prompter& prompter, DxfRewriteObserver* observer = nullptr);
+
+    QList<DxfRewriteResult> run(const QStringList& inputPaths);
+    DxfRewriteResult rewriteFile(const QString& inputPath);
+
+    static QString outputPathFor(const QString& inputPath);
+    // The eighth line, the drawing version code, chooses the encoding.
+    static DxfEncoding encodingFor(const QByteArray& versionCode);
+
+private:
+    QString failureReason(const QString& inputPath, const QString& outputPath,
+                          DxfEncoding& encoding) const;
+    QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
+
+    TextPipeline& m_pipeline;
+    Prompter& m_prompter;
+    DxfRewriteObserver* m_observer;
+    QSet<QString> m_batchInputs; // absolute paths: an output must never overwrite one of them
+};
+
+} // namespace ornvale

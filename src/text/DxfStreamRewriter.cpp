@@ -1,0 +1,138 @@
+#include "DxfStreamRewriter.h"
+
+#include "TextPipeline.h"
+
+namespace ornvale {
+
+namespace {
+
+constexpr QByteArrayView kEntities("ENTITIES");
+constexpr QByteArrayView kEntityStart("  0");
+constexpr QByteArrayView kText("TEXT");
+constexpr QByteArrayView kMText("MTEXT");
+constexpr QByteArrayView kValueCode("  1");
+constexpr QByteArrayView kLineSpacingCode(" 44");
+constexpr QByteArrayView kSubclassCode("100");
+constexpr QByteArrayView kTextSubclass("AcDbText");
+
+} // namespace
+
+DxfStreamRewriter::DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding)
+    : m_encoding(encoding) {
+    if (!pipeline.changesNothing()) {
+        m_transform = [&pipeline](const QString& value, TextEntityKind kind) {
+            return pipeline.transform(value, kind);
+        };
+    }
+}
+
+DxfStreamRewriter::DxfStreamRewriter(ValueTransform transform, DxfEncoding encoding)
+    : m_transform(std::move(transform)), m_encoding(encoding) {}
+
+DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
+                                                      DxfLineWriter& writer) {
+    m_reader = &reader;
+    m_writer = &writer;
+    const bool entitiesFound = copyHeader();
+    if (entitiesFound)
+        mainScan();
+    const bool flushed = writer.flush();
+    if (reader.failed())
+        return Outcome::ReadFailed;
+    if (!flushed)
+        return Outcome::WriteFailed;
+    return entitiesFound ? Outcome::Done : Outcome::NoEntities;
+}
+
+void DxfStreamRewriter::copy(const DxfLine& line) {
+    m_writer->write(line.bytes());
+    if (!line.continues)
+        return;
+    // The rest of an over-long line goes through piece by piece.
+    DxfLine piece;
+    while (m_reader->next(piece)) {
+        m_writer->write(piece.bytes());
+        if (!piece.continues)
+            return;
+    }
+}
+
+bool DxfStreamRewriter::copyHeader() {
+    DxfLine line;
+    while (m_reader->next(line)) {
+        copy(line);
+        if (line.is(kEntities))
+            return true;
+    }
+    return false;
+}
+
+void DxfStreamRewriter::mainScan() {
+    DxfLine line;
+    bool pending = false; // a "  0" line that ended an entity scan, not yet handled
+    for (;;) {
+        if (!pending && !m_reader->next(line))
+            return;
+        pending = false;
+        if (!line.is(kEntityStart)) {
+            copy(line);
+            continue;
+        }
+        copy(line);
+        if (!m_reader->next(line))
+            return;
+        copy(line);
+        if (line.is(kMText))
+            pending = entityScan(TextEntityKind::MTextEntity, line);
+        else if (line.is(kText))
+            pending = entityScan(TextEntityKind::TextEntity, line);
+    }
+}
+
+bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
+    int textMarkers = 0;
+    while (m_reader->next(line)) {
+        // The next entity starts here even if this one never showed its closing group.
+        if (line.is(kEntityStart))
+            return true;
+        const bool valueCode = line.is(kValueCode);
+        const bool lineSpacingCode = line.is(kLineSpacingCode);
+        const bool subclassCode = line.is(kSubclassCode);
+        copy(line);
+        if (!m_reader->next(line))
+            return false;
+        if (valueCode) {
+            writeValue(line, kind);
+            continue;
+        }
+        copy(line);
+        if (kind == TextEntityKind::MTextEntity && lineSpacingCode)
+            return false;
+        if (kind == TextEntityKind::TextEntity && subclassCode && line.is(kTextSubclass) &&
+            ++textMarkers == 2)
+            return false;
+    }
+    return false;
+}
+
+void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
+    if (!m_transform || line.continues) {
+        copy(line);
+        return;
+    }
+    // A value that does not decode is left exactly as it is, and counts as unchanged.
+    const std::optional<QString> value = DxfValueCodec::decode(line.text, m_encoding);
+    if (!value) {
+        copy(line);
+        return;
+    }
+    const QString result = m_transform(*value, kind);
+    if (result == *value) {
+        copy(line);
+        return;
+    }
+    m_writer->write(DxfValueCodec::encode(result, m_encoding));
+    m_writer->write(line.end);
+}
+
+} // namespace ornvale

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "DxfLineReader.h"
+#include "DxfLineWriter.h"
+#include "DxfValueCodec.h"
+#include "TextOptions.h"
+
+#include <functional>
+
+namespace ornvale {
+
+class TextPipeline;
+
+// The copy of one drawing: every line up to "ENTITIES" unchanged, then the main scan, which
+// hands the group-1 value of each TEXT and MTEXT entity to the text pipeline. Only whole lines
+// are compared, exactly, with a handful of literals; nothing else of the drawing is parsed.
+// A line the pipeline leaves alone is written back byte for byte with its own line end.
+class DxfStreamRewriter {
+public:
+    enum class Outcome { Done, NoEntities, ReadFailed, WriteFailed };
+
+    // Gives the value to write for a group-1 value of the given entity kind.
+    using ValueTransform = std::function<QString(const QString&, TextEntityKind)>;
+
+    // Values go through the pipeline, unless its options cannot change any value: then they are
+    // copied without being decoded at all.
+    DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding);
+    DxfStreamRewriter(ValueTransform transform, DxfEncoding encoding);
+
+    Outcome rewrite(DxfLineReader& reader, DxfLineWriter& writer);
+
+private:
+    bool copyHeader();
+    void mainScan();
+    // Returns true when the scan stopped at a "  0" line, left in `line` for the main scan.
+    bool entityScan(TextEntityKind kind, DxfLine& line);
+    void copy(const DxfLine& line);
+    void writeValue(const DxfLine& line, TextEntityKind kind);
+
+    ValueTransform m_transform; // empty: values are copied as they are
+    DxfEncoding m_encoding;
+    DxfLineReader* m_reader = nullptr;
+    DxfLineWriter* m_writer = nullptr;
+};
+
+} // namespace ornvale

@@ -1,0 +1,104 @@
+#include "TextIntake.h"
+
+#include "HeadLines.h"
+#include "Prompter.h"
+
+#include <array>
+
+namespace ornvale {
+
+namespace {
+
+// The first seven lines of every DXF file this window takes: the HEADER section opening with
+// the version variable. Group codes keep their leading blanks.
+constexpr std::array<QByteArrayView, 7> kHeaderStart{"  0", "SECTION",  "  2", "HEADER",
+                                                     "  9", "$ACADVER", "  1"};
+constexpr std::array<QByteArrayView, 4> kTooOld{"AC1006", "AC1009", "AC1012", "AC1014"};
+
+} // namespace
+
+QStringList TextIntake::acceptedVersions(quint8 autocadSelection) {
+    switch (autocadSelection) {
+    case 41:
+    case 21:
+        return {QStringLiteral("AC1015"), QStringLiteral("AC1018"), QStringLiteral("AC1021")};
+    case 18:
+    case 17:
+    case 16:
+    case 7:
+    case 6:
+    case 5:
+        return {QStringLiteral("AC1015"), QStringLiteral("AC1018")};
+    case 4:
+    case 3:
+        return {QStringLiteral("AC1015")};
+    default:
+        return {};
+    }
+}
+
+bool TextIntake::hasDxfEnding(const QString& path) {
+    return path.endsWith(QLatin1String("dxf")) || path.endsWith(QLatin1String("DXF"));
+}
+
+TextIntake::Finding TextIntake::classify(const QString& path) const {
+    if (!hasDxfEnding(path))
+        return Finding::NotDxf;
+    // A file that cannot be opened or ends early is refused like one with a foreign header.
+    const HeadLines head = HeadLines::read(path, 8);
+    if (!head.ok())
+        return Finding::Incompatible;
+    for (size_t i = 0; i < kHeaderStart.size(); ++i) {
+        if (head.lines.at(qsizetype(i)) != kHeaderStart[i])
+            return Finding::Incompatible;
+    }
+    const QByteArray& version = head.lines.at(7);
+    for (QByteArrayView old : kTooOld) {
+        if (version == old)
+            return Finding::TooOld;
+    }
+    if (!acceptedVersions(m_selection).contains(QString::fromLatin1(version)))
+        return Finding::Incompatible;
+    return Finding::Accepted;
+}
+
+DropIntake::Verdict TextIntake::examine(const QString& path, Prompter& prompter) const {
+    const Finding finding = classify(path);
+    switch (finding) {
+    case Finding::Accepted:
+        return Verdict::Accept;
+    case Finding::NotDxf:
+        return Verdict::Skip;
+    case Finding::Incompatible:
+    case Finding::TooOld:
+        break;
+    }
+    prompter.inform(perFileMessage(path, reason(finding)), confirmTitle());
+    return Verdict::Refuse;
+}
+
+QString TextIntake::reason(Finding finding) {
+    switch (finding) {
+    case Finding::TooOld:
+        return QStringLiteral("変換できません。(変換可能ファイル：DXF2000バージョン以上)");
+    case Finding::Incompatible:
+        return QStringLiteral("互換性のないバージョンで作成されています。");
+    case Finding::Accepted:
+    case Finding::NotDxf:
+        break;
+    }
+    return {};
+}
+
+QString TextIntake::tooManyFilesMessage() {
+    return QStringLiteral("処理可能ファイル数を超えます。");
+}
+
+bool TextIntake::dropFits(qsizetype listed, qsizetype dropped, Prompter& prompter) {
+    if (listed + dropped <= kListLimit)
+        return true;
+    prompter.inform(tooManyFilesMessage(), confirmTitle());
+    return false;
+}
+
+} // namespace ornvale

@@ -1,0 +1,264 @@
+#include "DxfFixtures.h"
+#include "DxfRewriter.h"
+#include "Prompter.h"
+#include "TextPipeline.h"
+#include "mock/RecordingPrompter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace ornvale;
+using namespace ornvale::test;
+
+namespace {
+
+enum class Fault { Vanished, NoEntities, SevenLines, LineFeedOnly, OutputIsFolder, ReadOnlyFolder };
+
+class RecordingObserver : public DxfRewriteObserver {
+public:
+    void fileStarted(int index, int count, const QString& path) override {
+        events.append(QStringLiteral("start %1/%2 %3").arg(index).arg(count).arg(path));
+    }
+    void fileProgress(qint64 read, qint64 total) override {
+        if (read < lastRead || read > total)
+            progressOrderBroken = true;
+        lastRead = read;
+        percents.append(percent(read, total));
+    }
+    void fileFinished(int finished, const DxfRewriteResult& result) override {
+        events.append(QStringLiteral("done %1 %2").arg(finished).arg(result.converted));
+        lastRead = 0;
+    }
+    QStringList events;
+    QList<int> percents;
+    qint64 lastRead = 0;
+    bool progressOrderBroken = false;
+};
+
+} // namespace
+
+class TestDxfRewriter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void namesOutputBesideInput_data();
+    void namesOutputBesideInput();
+    void choosesEncodingByVersion();
+    void reproducesDrawingWithOptionsThatChangeNothing_data();
+    void reproducesDrawingWithOptionsThatChangeNothing();
+    void reportsFailingFileAndGoesOn_data();
+    void reportsFailingFileAndGoesOn();
+    void neverOverwritesAnotherInputOfTheBatch();
+    void reportsProgressAndFinishedFiles();
+    void percentRounds_data();
+    void percentRounds();
+
+private:
+    QString copyFixture(const QString& name, const QString& as = {});
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDxfRewriter::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TestDxfRewriter::copyFixture(const QString& name, const QString& as) {
+    const QString target = m_dir->filePath(as.isEmpty() ? name : as);
+    QFile::copy(QStringLiteral(ORNVALE_TEST_DATA "/text/") + name, target);
+    return target;
+}
+
+void TestDxfRewriter::namesOutputBesideInput_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("upper-case ending") << u"PLAN.DXF"_qs << u"PLAN-T.dxf"_qs;
+    QTest::newRow("earlier output converted again") << u"plan-T.dxf"_qs << u"plan-T-T.dxf"_qs;
+    QTest::newRow("folder kept") << u"/work/a.b/plan.dxf"_qs << u"/work/a.b/plan-T.dxf"_qs;
+    QTest::newRow("windows path") << u"C:\\work\\plan.dxf"_qs << u"C:\\work\\plan-T.dxf"_qs;
+    QTest::newRow("ending without a dot loses four characters")
+        << u"/d/plandxf"_qs << u"/d/pla-T.dxf"_qs;
+}
+
+void TestDxfRewriter::namesOutputBesideInput() {
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QCOMPARE(DxfRewriter::outputPathFor(input), output);
+}
+
+void TestDxfRewriter::choosesEncodingByVersion() {
+    QCOMPARE(DxfRewriter::encodingFor("AC1021"), DxfEncoding::Utf8);
+    QCOMPARE(DxfRewriter::encodingFor("AC1018"), DxfEncoding::Cp932);
+    QCOMPARE(DxfRewriter::encodingFor("AC1021 "), DxfEncoding::Cp932);
+    QCOMPARE(DxfRewriter::encodingFor("ac1021"), DxfEncoding::Cp932);
+}
+
+void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing_data() {
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("release 2004, code page") << u"text_r2004.dxf"_qs;
+    QTest::newRow("release 2007, utf-8") << u"text_r2007.dxf"_qs;
+    QTest::newRow("release 2000") << u"text_r2000.dxf"_qs;
+}
+
+void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing() {
+    QFETCH(QString, fixture);
+    const QString input = copyFixture(fixture, u"PLAN.DXF"_qs);
+    const QByteArray before = readFile(input);
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const QList<DxfRewriteResult> results = rewriter.run({input});
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results[0].converted);
+    QCOMPARE(results[0].outputPath, m_dir->filePath(u"PLAN-T.dxf"_qs));
+    QCOMPARE(readFile(results[0].outputPath), before);
+    QCOMPARE(readFile(input), before);
+    QVERIFY(prompter.messages().isEmpty());
+}
+
+void TestDxfRewriter::reportsFailingFileAndGoesOn_data() {
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("file gone since it was listed")
+        << Fault::Vanished << u"ファイルが見つかりません。"_qs;
+    QTest::newRow("no entities section")
+        << Fault::NoEntities << u"ENTITIES セクションが見つからないため、変換できません。"_qs;
+    QTest::newRow("fewer than eight lines")
+        << Fault::SevenLines << u"行数が8行未満のため、DXFファイルとして変換できません。"_qs;
+    // Lines end at CR: a file with LF line ends is a single line.
+    QTest::newRow("LF line ends only")
+        << Fault::LineFeedOnly << u"行数が8行未満のため、DXFファイルとして変換できません。"_qs;
+    QTest::newRow("a folder where the output goes")
+        << Fault::OutputIsFolder
+        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_qs;
+    QTest::newRow("read-only folder")
+        << Fault::ReadOnlyFolder
+        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_qs;
+}
+
+void TestDxfRewriter::reportsFailingFileAndGoesOn() {
+    QFETCH(Fault, fault);
+    QFETCH(QString, reason);
+    QDir folder(m_dir->path());
+    QVERIFY(folder.mkdir(u"bad"_qs));
+    const QString bad = m_dir->filePath(u"bad/plan.dxf"_qs);
+    const QString badOutput = m_dir->filePath(u"bad/plan-T.dxf"_qs);
+    const QString good = copyFixture(u"text_r2004.dxf"_qs, u"good.dxf"_qs);
+    const QByteArray earlier = "an earlier output";
+    QVERIFY(writeFile(badOutput, earlier));
+
+    switch (fault) {
+    case Fault::Vanished:
+        break;
+    case Fault::NoEntities:
+        QVERIFY(writeFile(bad, joinLines(headerLines() + blocksLines() + fileEnd())));
+        break;
+    case Fault::SevenLines:
+        QVERIFY(writeFile(bad, joinLines(headerLines().mid(0, 7))));
+        break;
+    case Fault::LineFeedOnly:
+        QVERIFY(writeFile(bad, drawing({textEntity("a")}, "AC1018", "\n")));
+        break;
+    case Fault::OutputIsFolder:
+        QVERIFY(writeFile(bad, drawing({textEntity("a")})));
+        QVERIFY(QFile::remove(badOutput));
+        QVERIFY(folder.mkdir(u"bad/plan-T.dxf"_qs));
+        break;
+    case Fault::ReadOnlyFolder:
+        if (geteuid() == 0)
+            QSKIP("permission bits do not bind root; the folder row above covers the failure");
+        QVERIFY(writeFile(bad, drawing({textEntity("a")})));
+        QVERIFY(
+            QFile::setPermissions(m_dir->filePath(u"bad"_qs), QFile::ReadOwner | QFile::ExeOwner));
+        break;
+    }
+
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const QList<DxfRewriteResult> results = rewriter.run({bad, good});
+    QFile::setPermissions(m_dir->filePath(u"bad"_qs),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QString expectedReason = reason.contains(u"%1"_qs) ? reason.arg(badOutput) : reason;
+    QCOMPARE(prompter.texts(), QStringList{perFileMessage(bad, expectedReason)});
+    QCOMPARE(prompter.messages().at(0).title, confirmTitle());
+    QCOMPARE(results.size(), 2);
+    QVERIFY(!results[0].converted);
+    QCOMPARE(results[0].reason, expectedReason);
+    QVERIFY(results[1].converted);
+    QCOMPARE(readFile(m_dir->filePath(u"good-T.dxf"_qs)), readFile(good));
+    // No partial output, no temporary file left behind, the earlier output untouched.
+    if (fault != Fault::OutputIsFolder)
+        QCOMPARE(readFile(badOutput), earlier);
+    const QStringList left =
+        QDir(m_dir->filePath(u"bad"_qs)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    QStringList expectedLeft{u"plan-T.dxf"_qs};
+    if (fault != Fault::Vanished)
+        expectedLeft.append(u"plan.dxf"_qs);
+    QCOMPARE(left, expectedLeft);
+}
+
+void TestDxfRewriter::neverOverwritesAnotherInputOfTheBatch() {
+    const QString first = copyFixture(u"text_r2004.dxf"_qs, u"plan.dxf"_qs);
+    const QString second = copyFixture(u"text_r2000.dxf"_qs, u"plan-T.dxf"_qs);
+    const QByteArray secondBefore = readFile(second);
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const QList<DxfRewriteResult> results = rewriter.run({first, second});
+    QCOMPARE(
+        prompter.texts(),
+        QStringList{perFileMessage(
+            first,
+            u"出力ファイル %1 は変換するファイルの一つのため、上書きできません。"_qs.arg(second))});
+    QVERIFY(!results[0].converted);
+    QVERIFY(results[1].converted);
+    QCOMPARE(readFile(second), secondBefore);
+    QCOMPARE(readFile(m_dir->filePath(u"plan-T-T.dxf"_qs)), secondBefore);
+    // Alone in its batch the first file converts as usual.
+    QVERIFY(rewriter.run({first}).at(0).converted);
+}
+
+void TestDxfRewriter::reportsProgressAndFinishedFiles() {
+    const QString a = copyFixture(u"text_r2004.dxf"_qs, u"a.dxf"_qs);
+    const QString missing = m_dir->filePath(u"missing.dxf"_qs);
+    const QString b = copyFixture(u"text_r2007.dxf"_qs, u"b.dxf"_qs);
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    RecordingObserver observer;
+    DxfRewriter rewriter(pipeline, prompter, &observer);
+    rewriter.run({a, missing, b});
+    QCOMPARE(observer.events,
+             (QStringList{u"start 0/3 "_qs + a, u"done 1 1"_qs, u"start 1/3 "_qs + missing,
+                          u"done 2 0"_qs, u"start 2/3 "_qs + b, u"done 3 1"_qs}));
+    QVERIFY(!observer.progressOrderBroken);
+    // Each converted file reports 0 before its copy and 100 once it is read.
+    QCOMPARE(observer.percents, (QList<int>{0, 100, 0, 100}));
+}
+
+void TestDxfRewriter::percentRounds_data() {
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("nothing read") << qint64(0) << qint64(10) << 0;
+    QTest::newRow("rounds half up") << qint64(1) << qint64(200) << 1;
+    QTest::newRow("rounds down") << qint64(1) << qint64(300) << 0;
+    QTest::newRow("empty file") << qint64(0) << qint64(0) << 100;
+    QTest::newRow("large file") << (qint64(1) << 40) << (qint64(1) << 41) << 50;
+}
+
+void TestDxfRewriter::percentRounds() {
+    QFETCH(qint64, done);
+    QFETCH(qint64, total);
+    QFETCH(int, percent);
+    QCOMPARE(DxfRewriteObserver::percent(done, total), percent);
+}
+
+QTEST_GUILESS_MAIN(TestDxfRewriter)
+#include "TestDxfRewriter.moc"

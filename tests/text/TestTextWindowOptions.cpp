@@ -1,0 +1,257 @@
+#include "Prompter.h"
+#include "TextWindowOptions.h"
+#include "mock/RecordingPrompter.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace ornvale;
+using namespace ornvale::test;
+
+namespace {
+
+const QString kR4 =
+    u"「全角カタカナ ⇒ひらがな 変換」にチェックが入っているため選択できません。　"_qs;
+const QString kR5 = u"「全角⇒半角 変換」にチェックが入っているため選択できません。　"_qs;
+
+// Plays steps such as "class 4 on; dir 1 on; kana 2; cond 3; search abc" as a user would.
+void play(TextWindowOptions& o, const QString& steps) {
+    for (const QString& step : steps.split(u';', Qt::SkipEmptyParts)) {
+        const QString s = step.trimmed();
+        const QString command = s.section(u' ', 0, 0);
+        const QString argument = s.section(u' ', 1);
+        const int number = argument.section(u' ', 0, 0).toInt();
+        const bool on = argument.endsWith(u"on"_qs);
+        if (command == u"class")
+            o.setClassBox(number, on);
+        else if (command == u"dir")
+            o.setDirection(number, on);
+        else if (command == u"kana")
+            o.setKanaIndex(number);
+        else if (command == u"case")
+            o.setCaseIndex(number);
+        else if (command == u"cond")
+            o.setValueConditionIndex(number);
+        else if (command == u"mode")
+            o.setReplaceModeIndex(number);
+        else if (command == u"search")
+            o.setSearchText(argument);
+        else if (command == u"and")
+            o.selectAnd(true);
+        else if (command == u"or")
+            o.selectAnd(false);
+        else
+            QTest::qFail(qPrintable(u"unknown step "_qs + s), __FILE__, __LINE__);
+    }
+}
+
+// The state a user sees: class boxes 0-5, direction boxes, the two lists, the hidden controls.
+QString state(const TextWindowOptions& o) {
+    QString classes;
+    for (int box = 0; box < TextWindowOptions::ClassBoxCount; ++box)
+        classes += o.classBox(box) ? u'1' : u'0';
+    QString directions = QString(o.direction(0) ? u'1' : u'0') + (o.direction(1) ? u'1' : u'0');
+    QStringList hidden;
+    if (!o.caseGroupVisible())
+        hidden << u"case"_qs;
+    if (!o.kanaGroupVisible())
+        hidden << u"kana"_qs;
+    const char* const names[] = {"all", "alphabet", "digits", "katakana", "dash", "marks"};
+    for (int box = 0; box < TextWindowOptions::ClassBoxCount; ++box) {
+        if (!o.classBoxVisible(box))
+            hidden << QLatin1String(names[box]);
+    }
+    if (!o.searchBoxVisible())
+        hidden << u"search"_qs;
+    return u"classes %1 dir %2 case %3 kana %4 hidden %5"_qs.arg(classes, directions)
+        .arg(o.caseIndex())
+        .arg(o.kanaIndex())
+        .arg(hidden.isEmpty() ? u"-"_qs : hidden.join(u','));
+}
+
+} // namespace
+
+class TestTextWindowOptions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithEverythingShown();
+    void interlocks_data();
+    void interlocks();
+    void textBoxesKeepOneLine();
+    void deliversTheRecord();
+    void refusesReplacementWithoutSearch_data();
+    void refusesReplacementWithoutSearch();
+    void announcesChanges();
+};
+
+void TestTextWindowOptions::startsWithEverythingShown() {
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    QCOMPARE(state(o), u"classes 000000 dir 00 case 0 kana 0 hidden -"_qs);
+    QVERIFY(!o.andSelected());
+    QCOMPARE(o.targetIndex(), 0);
+    QCOMPARE(o.replaceModeIndex(), 0);
+    QCOMPARE(o.conditionModeIndex(2), 0);
+    QVERIFY(prompter.messages().isEmpty());
+}
+
+void TestTextWindowOptions::interlocks_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("messages");
+    const QString shown = u"hidden -"_qs;
+    QTest::newRow("dash-period brings digits")
+        << u"class 4 on"_qs << u"classes 001010 dir 00 case 0 kana 0 "_qs + shown << QStringList{};
+    QTest::newRow("kana marks bring katakana")
+        << u"class 5 on"_qs << u"classes 000101 dir 00 case 0 kana 0 "_qs + shown << QStringList{};
+    QTest::newRow("all unticks the single classes")
+        << u"class 2 on; class 4 on; class 0 on"_qs
+        << u"classes 100000 dir 00 case 0 kana 0 "_qs + shown << QStringList{};
+    QTest::newRow("a single class unticks all")
+        << u"class 0 on; class 1 on"_qs << u"classes 010000 dir 00 case 0 kana 0 "_qs + shown
+        << QStringList{};
+    QTest::newRow("unticking has no side effect")
+        << u"class 4 on; class 4 off"_qs << u"classes 001000 dir 00 case 0 kana 0 "_qs + shown
+        << QStringList{};
+    QTest::newRow("hiragana refused while half width is ticked, list back to 0")
+        << u"dir 1 on; kana 1; kana 2"_qs << u"classes 100000 dir 01 case 0 kana 0 "_qs + shown
+        << QStringList{kR5};
+    QTest::newRow("half width refused while hiragana is chosen, full width stays")
+        << u"kana 2; dir 0 on; dir 1 on"_qs << u"classes 100000 dir 10 case 0 kana 2 "_qs + shown
+        << QStringList{kR4};
+    QTest::newRow("one direction unticks the other")
+        << u"dir 0 on; dir 1 on"_qs << u"classes 100000 dir 01 case 0 kana 0 "_qs + shown
+        << QStringList{};
+    QTest::newRow("direction with only katakana ticks nothing else")
+        << u"class 3 on; dir 0 on"_qs << u"classes 000100 dir 10 case 0 kana 0 "_qs + shown
+        << QStringList{};
+    QTest::newRow("direction with only dash-period ticks all")
+        << u"class 4 on; class 2 off; dir 0 on"_qs
+        << u"classes 100000 dir 10 case 0 kana 0 "_qs + shown << QStringList{};
+    QTest::newRow("unticking a direction keeps the classes")
+        << u"dir 0 on; dir 0 off"_qs << u"classes 100000 dir 00 case 0 kana 0 "_qs + shown
+        << QStringList{};
+    QTest::newRow("numeric values: digits only, lists reset and hidden")
+        << u"case 1; kana 1; class 0 on; cond 3"_qs
+        << u"classes 001000 dir 00 case 0 kana 0 hidden case,kana,all,alphabet"_qs << QStringList{};
+    QTest::newRow("back from numeric shows everything, digits stay")
+        << u"case 1; kana 1; class 1 on; cond 3; cond 0"_qs
+        << u"classes 001000 dir 00 case 0 kana 0 "_qs + shown << QStringList{};
+    QTest::newRow("dates: only the kana list reset and hidden")
+        << u"case 2; kana 1; cond 1"_qs << u"classes 000000 dir 00 case 2 kana 0 hidden kana"_qs
+        << QStringList{};
+    QTest::newRow("other conditions change nothing")
+        << u"case 2; kana 1; class 1 on; cond 5"_qs
+        << u"classes 010000 dir 00 case 2 kana 1 "_qs + shown << QStringList{};
+    QTest::newRow("third replace mode hides the search box")
+        << u"search abc; mode 2"_qs << u"classes 000000 dir 00 case 0 kana 0 hidden search"_qs
+        << QStringList{};
+    QTest::newRow("another mode shows it again")
+        << u"mode 2; mode 1"_qs << u"classes 000000 dir 00 case 0 kana 0 "_qs + shown
+        << QStringList{};
+}
+
+void TestTextWindowOptions::interlocks() {
+    QFETCH(QString, steps);
+    QFETCH(QString, expected);
+    QFETCH(QStringList, messages);
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    play(o, steps);
+    QCOMPARE(state(o), expected);
+    QCOMPARE(prompter.texts(), messages);
+    for (const auto& message : prompter.messages())
+        QCOMPARE(message.title, u"確認"_qs);
+}
+
+void TestTextWindowOptions::textBoxesKeepOneLine() {
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    o.setSearchText(u"ab\r\ncd\ne\rf"_qs);
+    o.setReplaceText(u"\r\n"_qs);
+    o.setConditionPattern(1, u"x\ny"_qs);
+    QCOMPARE(o.searchText(), u"abcdef"_qs);
+    QCOMPARE(o.replaceText(), QString());
+    QCOMPARE(o.conditionPattern(1), u"xy"_qs);
+    // The hidden search box keeps its text.
+    o.setReplaceModeIndex(2);
+    QCOMPARE(o.searchText(), u"abcdef"_qs);
+}
+
+void TestTextWindowOptions::deliversTheRecord() {
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    o.setTargetIndex(2);
+    o.setValueConditionIndex(4);
+    o.setConditionPattern(0, u"A"_qs);
+    o.setConditionModeIndex(0, 1);
+    o.setConditionPattern(2, u"C"_qs);
+    o.selectAnd(true);
+    o.setReplaceModeIndex(1);
+    o.setSearchText(u"s"_qs);
+    o.setReplaceText(u"r"_qs);
+    o.setClassBox(TextWindowOptions::KanaMarks, true);
+    o.setDirection(TextWindowOptions::ToHalf, true);
+    o.setCaseIndex(2);
+    o.setKanaIndex(1);
+    const TextOptions t = o.options();
+    QCOMPARE(t.targetEntities, TargetEntities::MTextOnly);
+    QCOMPARE(t.valueCondition, ValueCondition::NotNumericOnly);
+    QCOMPARE(t.conditions[0].pattern, u"A"_qs);
+    QVERIFY(!t.conditions[0].mustContain);
+    QVERIFY(t.conditions[1].pattern.isEmpty());
+    QVERIFY(t.conditions[1].mustContain);
+    QCOMPARE(t.conditions[2].pattern, u"C"_qs);
+    QCOMPARE(t.conditionJoin, ConditionJoin::And);
+    QCOMPARE(t.replaceMode, ReplaceMode::ReplaceEqualText);
+    QCOMPARE(t.searchText, u"s"_qs);
+    QCOMPARE(t.replaceText, u"r"_qs);
+    QCOMPARE(t.widthConversion, WidthConversion::ToHalfWidth);
+    QVERIFY(!t.widthAll && !t.widthAlphabet && !t.widthDigits && !t.widthDashPeriod);
+    QVERIFY(t.widthKatakana && t.widthKanaMarks);
+    QCOMPARE(t.caseConversion, CaseConversion::ToLower);
+    QCOMPARE(t.kanaConversion, KanaConversion::HiraganaToKatakana);
+    // Hidden controls deliver their values too.
+    o.setValueConditionIndex(1);
+    QCOMPARE(o.options().caseConversion, CaseConversion::ToLower);
+    QCOMPARE(o.options().kanaConversion, KanaConversion::NoKanaConversion);
+}
+
+void TestTextWindowOptions::refusesReplacementWithoutSearch_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("replacement without search") << 0 << QString() << u"r"_qs << true;
+    QTest::newRow("both empty") << 0 << QString() << QString() << false;
+    QTest::newRow("only search") << 0 << u"s"_qs << QString() << false;
+    QTest::newRow("equal-text mode") << 1 << QString() << u"r"_qs << false;
+    QTest::newRow("matching mode") << 2 << QString() << u"r"_qs << false;
+}
+
+void TestTextWindowOptions::refusesReplacementWithoutSearch() {
+    QFETCH(int, mode);
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+    QFETCH(bool, missing);
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    o.setReplaceModeIndex(mode);
+    o.setSearchText(search);
+    o.setReplaceText(replacement);
+    QCOMPARE(o.searchTextMissing(), missing);
+    QCOMPARE(TextWindowOptions::searchTextMissingMessage(), u"検索文字列を入力して下さい。"_qs);
+}
+
+void TestTextWindowOptions::announcesChanges() {
+    RecordingPrompter prompter;
+    TextWindowOptions o(prompter);
+    QSignalSpy spy(&o, &TextWindowOptions::changed);
+    o.setClassBox(TextWindowOptions::DashPeriod, true);
+    o.setKanaIndex(2);
+    QCOMPARE(spy.count(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestTextWindowOptions)
+#include "TestTextWindowOptions.moc"
