@@ -1,25 +1,48 @@
+#include "FileSystemProbe.h"
+#include "FolderRoles.h"
 #include "MainWindow.h"
-
-#include "Prompter.h"
+#include "MessageBox.h"
+#include "SingleInstance.h"
+#include "Startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
-// Placeholder prompter until the message box wrapper arrives.
-class NullPrompter : public ornvale::Prompter {
-public:
-    void inform(const QString&, const QString&) override {}
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    void warnRetry(const QString&, const QString&) override {}
-};
+// The standard buttons of the message boxes speak Japanese like the rest of the program.
+void installJapaneseTranslations(QApplication& app, QTranslator& translator) {
+    if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
+}
 
 } // namespace
 
+// The program takes no arguments. A second start ends silently and brings the running
+// instance's window to the front.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    NullPrompter prompter;
+    QApplication::setApplicationName(QStringLiteral("ornvale"));
+    QTranslator translator;
+    installJapaneseTranslations(app, translator);
+
+    ornvale::SystemFolderRoles folders;
+    ornvale::SingleInstance instance(folders.windowsDirectory());
+    if (!instance.acquire()) {
+        instance.requestRaise();
+        return 0;
+    }
+
+    ornvale::MessageBox prompter;
+    ornvale::SystemFileSystemProbe files;
     ornvale::MainWindow window(prompter);
+    window.applyStartup(ornvale::runStartup(folders, files, prompter));
+    prompter.setOwner(&window);
+    QObject::connect(&instance, &ornvale::SingleInstance::raiseRequested, &window,
+                     &ornvale::MainWindow::bringToFront);
     window.show();
     return QApplication::exec();
 }

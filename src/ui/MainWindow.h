@@ -1,23 +1,78 @@
 #pragma once
 
+#include "FolderRoles.h"
+#include "RunValues.h"
+#include "Startup.h"
+
+#include <QPointer>
 #include <QWidget>
+
+class QLabel;
+class QPushButton;
 
 namespace ornvale {
 
-class Prompter;
-class FileListPanel;
+class AboutWindow;
 class ConversionOptionsPanel;
+class FileListPanel;
+class Prompter;
 
-// Form1, the version conversion window.
+// Form1, the version conversion window and the program's home window. It holds the run values
+// for the whole run; its end button (and closing it through the frame) stores the settings and
+// ends the program.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     explicit MainWindow(Prompter& prompter, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Puts what start-up settled into the controls and keeps the run values.
+    void applyStartup(const StartupResult& result);
+
+    RunValues& runValues() { return m_runValues; }
+    const SettingsWindowState& settingsWindowState() const { return m_settingsState; }
+    FileListPanel* fileListPanel() const { return m_fileList; }
+    ConversionOptionsPanel* optionsPanel() const { return m_options; }
+    QPushButton* startButton() const { return m_start; }
+    AboutWindow* aboutWindow() const;
+
+    // Where the end button finds the settings file again (the real folders unless replaced).
+    void setFolderRoles(FolderRoles* folders) { m_folders = folders ? folders : &m_systemFolders; }
+
+public slots:
+    // Save settings and end: writes the settings record, closes every window, ends the loop.
+    void endProgram();
+    void showAbout();
+    // Brings the window to the front (a second start asked for it).
+    void bringToFront();
+
+signals:
+    // "TEXT変換" and "環境設定": the windows they open bind to these.
+    void textWindowRequested();
+    void settingsWindowRequested();
+    // The settings were written (or failed to be); the program is ending.
+    void ending();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* buildHeader();
+    QWidget* buildButtons();
+    QPushButton* addButton(const QString& name, const QString& caption, QWidget* owner);
+
     Prompter& m_prompter;
+    RunValues m_runValues;
+    SettingsWindowState m_settingsState;
+    SystemFolderRoles m_systemFolders;
+    FolderRoles* m_folders = &m_systemFolders;
+    bool m_ending = false;
+
+    QLabel* m_productLabel = nullptr; // Label4
     FileListPanel* m_fileList = nullptr;
     ConversionOptionsPanel* m_options = nullptr;
+    QPushButton* m_start = nullptr; // STARTProg
+    QPointer<AboutWindow> m_about;
 };
 
 } // namespace ornvale
