@@ -1,0 +1,229 @@
+#include "AboutWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "SettingsFile.h"
+#include "Startup.h"
+#include "mock/FakeFileSystemProbe.h"
+#include "mock/FakeFolderRoles.h"
+#include "mock/RecordingPrompter.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ornvale;
+
+namespace {
+
+template <typename T> T* control(QWidget& window, const QString& name) {
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        qFatal("control %s missing", qPrintable(name));
+    return found;
+}
+
+// Release captions, "|" between buttons; an empty caption stands for a hidden button.
+QStringList captions(const char* joined) {
+    return QString::fromUtf8(joined).split(QLatin1Char('|'));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void showsWhatStartupSettled_data();
+    void showsWhatStartupSettled();
+    void noProductKeepsDesignState();
+    void verOpensModelessAbout();
+    void textAndSettingsButtonsAskForTheirWindows();
+    void endStoresTheSettings_data();
+    void endStoresTheSettings();
+    void messageBoxPresetAnswers();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    test::FakeFolderRoles m_folders;
+    test::RecordingPrompter m_prompter;
+
+    StartupResult startWith(double savedSelection, quint8 customFlag = 0) {
+        SettingsRecord record;
+        record.savedSelection = savedSelection;
+        record.customPathFlag = customFlag;
+        record.customExePath = QStringLiteral("/opt/acad/acad.exe");
+        SettingsFile::write(m_dir->path(), record);
+        test::FakeFileSystemProbe files;
+        return runStartup(m_folders, files, m_prompter);
+    }
+};
+
+void TestMainWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("HOME", QFile::encodeName(m_dir->path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("cfg"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+    m_folders = test::FakeFolderRoles();
+    m_folders.windows = m_dir->path();
+    m_folders.appData = m_dir->filePath(QStringLiteral("data"));
+    m_folders.desktop = m_dir->filePath(QStringLiteral("Desktop"));
+    m_prompter.clear();
+}
+
+void TestMainWindow::showsWhatStartupSettled_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QStringList>("dxf"); // captions; "" = hidden
+    QTest::addColumn<bool>("check14");
+    QTest::addColumn<bool>("check16");
+
+    QTest::newRow("AutoCAD 2007") << 41 << "AutoCAD 2007"
+                                  << captions("2007|2004/LT2004|2000/LT2000|R12/LT2") << true
+                                  << true;
+    QTest::newRow("AutoCAD 2005") << 16 << "AutoCAD 2005" << captions("2004|2000/LT2000|R12/LT2|")
+                                  << true << false;
+    QTest::newRow("AutoCAD LT 2004")
+        << 5 << "AutoCAD LT 2004" << captions("LT2004|2000/LT2000|R12/LT2|") << false << false;
+    QTest::newRow("AutoCAD LT 2000i")
+        << 3 << "AutoCAD LT 2000i" << captions("LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2") << false
+        << false;
+}
+
+void TestMainWindow::showsWhatStartupSettled() {
+    QFETCH(int, code);
+    QFETCH(QString, label);
+    QFETCH(QStringList, dxf);
+    QFETCH(bool, check14);
+    QFETCH(bool, check16);
+    MainWindow window(m_prompter);
+    window.applyStartup(startWith(code));
+    window.show();
+    QCOMPARE(window.objectName(), QStringLiteral("Form1"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("  Ornvale"));
+    QCOMPARE(control<QLabel>(window, QStringLiteral("Label4"))->text(), label);
+    for (int i = 0; i < 4; ++i) {
+        auto* dxfButton = control<QRadioButton>(window, QStringLiteral("Option1_%1").arg(i));
+        QCOMPARE(dxfButton->isVisible(), !dxf[i].isEmpty());
+        if (!dxf[i].isEmpty())
+            QCOMPARE(dxfButton->text(), dxf[i]);
+        // DXF starts ticked: the DWG group is hidden whatever the product.
+        QVERIFY(!control<QRadioButton>(window, QStringLiteral("Option2_%1").arg(i))->isVisible());
+    }
+    QVERIFY(control<QCheckBox>(window, QStringLiteral("Check1"))->isChecked());
+    QVERIFY(!control<QCheckBox>(window, QStringLiteral("Check2"))->isChecked());
+    QCOMPARE(control<QCheckBox>(window, QStringLiteral("Check14"))->isVisible(), check14);
+    QCOMPARE(control<QCheckBox>(window, QStringLiteral("Check15"))->isVisible(), check14);
+    QCOMPARE(control<QCheckBox>(window, QStringLiteral("Check16"))->isVisible(), check16);
+    QCOMPARE(control<QCheckBox>(window, QStringLiteral("Check17"))->isVisible(), check16);
+    QCOMPARE(control<QLabel>(window, QStringLiteral("DATACount"))->font().pointSize(), 14);
+    QCOMPARE(window.runValues().autocadSelection, code);
+}
+
+void TestMainWindow::noProductKeepsDesignState() {
+    MainWindow window(m_prompter);
+    window.applyStartup(startWith(0));
+    window.show();
+    QCOMPARE(control<QLabel>(window, QStringLiteral("Label4"))->text(),
+             QStringLiteral("AutoCAD  Ver?"));
+    QCOMPARE(m_prompter.messages().size(), 1);
+    QVERIFY(control<QRadioButton>(window, QStringLiteral("Option1_0"))->isChecked());
+    for (int i = 14; i <= 17; ++i)
+        QVERIFY(!control<QCheckBox>(window, QStringLiteral("Check%1").arg(i))->isVisible());
+}
+
+void TestMainWindow::verOpensModelessAbout() {
+    MainWindow window(m_prompter);
+    window.show();
+    QPushButton* ver = control<QPushButton>(window, QStringLiteral("Command1"));
+    QCOMPARE(ver->text(), QStringLiteral("Ver"));
+    ver->click();
+    AboutWindow* about = window.aboutWindow();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QVERIFY(!about->isModal());
+    QCOMPARE(control<QLabel>(*about, QStringLiteral("lblTitle"))->text(),
+             QStringLiteral("Ornvale"));
+    QCOMPARE(control<QLabel>(*about, QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Ver %1.%2.%3")
+                 .arg(ORNVALE_VERSION_MAJOR)
+                 .arg(ORNVALE_VERSION_MINOR)
+                 .arg(ORNVALE_VERSION_PATCH));
+    // The main window stays usable, and a second click shows the same window.
+    QVERIFY(window.isEnabled());
+    ver->click();
+    QCOMPARE(window.aboutWindow(), about);
+}
+
+void TestMainWindow::textAndSettingsButtonsAskForTheirWindows() {
+    MainWindow window(m_prompter);
+    QSignalSpy text(&window, &MainWindow::textWindowRequested);
+    QSignalSpy settings(&window, &MainWindow::settingsWindowRequested);
+    QPushButton* command2 = control<QPushButton>(window, QStringLiteral("Command2"));
+    QPushButton* command3 = control<QPushButton>(window, QStringLiteral("Command3"));
+    QCOMPARE(command2->text(), QStringLiteral("TEXT変換"));
+    QCOMPARE(command3->text(), QStringLiteral("環境設定"));
+    command2->click();
+    QCOMPARE(text.count(), 1);
+    QCOMPARE(settings.count(), 0);
+    command3->click();
+    QCOMPARE(settings.count(), 1);
+}
+
+void TestMainWindow::endStoresTheSettings_data() {
+    QTest::addColumn<bool>("throughFrame");
+    QTest::newRow("END button") << false;
+    QTest::newRow("closing the window") << true;
+}
+
+void TestMainWindow::endStoresTheSettings() {
+    QFETCH(bool, throughFrame);
+    MainWindow window(m_prompter);
+    window.setFolderRoles(&m_folders);
+    window.applyStartup(startWith(16));
+    window.show();
+    // Changes the settings window makes in memory reach the file only through the end.
+    window.runValues().pendingSelection = 4;
+    window.runValues().singleDocumentMode = 1;
+    window.runValues().outputFolder = QStringLiteral("/srv/変換");
+    QSignalSpy ending(&window, &MainWindow::ending);
+    QPushButton* end = control<QPushButton>(window, QStringLiteral("ProgEND"));
+    QCOMPARE(end->text(), QStringLiteral("END"));
+    if (throughFrame)
+        window.close();
+    else
+        end->click();
+    QCOMPARE(ending.count(), 1);
+    QVERIFY(!window.isVisible());
+    const SettingsRecord stored = SettingsFile::read(m_dir->path());
+    QCOMPARE(stored.savedSelection, 4.0);
+    QCOMPARE(stored.singleDocumentMode, 1);
+    QCOMPARE(stored.outputFolderPath, QStringLiteral("/srv/変換"));
+    QCOMPARE(stored.customExePath, QStringLiteral("/opt/acad/acad.exe"));
+    QCOMPARE(QFileInfo(SettingsFile::path(m_dir->path())).size(), 670);
+    // Ending twice (END, then the close it causes) writes once.
+    window.close();
+    QCOMPARE(ending.count(), 1);
+}
+
+void TestMainWindow::messageBoxPresetAnswers() {
+    MessageBox box;
+    box.setNextAnswer(QMessageBox::No);
+    box.setNextAnswer(QMessageBox::Yes);
+    QVERIFY(!box.askYesNo(QStringLiteral("変換しますか？"), QStringLiteral("確認")));
+    QVERIFY(box.askYesNo(QStringLiteral("a\r\nb"), QStringLiteral("題")));
+    QCOMPARE(box.lastText(), QStringLiteral("a\r\nb"));
+    QCOMPARE(box.lastTitle(), QStringLiteral("題"));
+    box.setNextAnswer(QMessageBox::Ok);
+    box.inform(QStringLiteral("エラー(AppDataフォルダを特定できません！)"),
+               QStringLiteral("Ornvale"));
+    QCOMPARE(box.lastTitle(), QStringLiteral("Ornvale"));
+    QCOMPARE(box.shownCount(), 3);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
