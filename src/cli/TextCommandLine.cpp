@@ -1,0 +1,228 @@
+#include "TextCommandLine.h"
+
+#include "TextWindowOptions.h"
+
+#include <QHash>
+
+namespace ornvale::cli {
+
+namespace {
+
+using Choices = QList<QLatin1String>;
+
+const Choices kTargets{QLatin1String("all"), QLatin1String("text"), QLatin1String("mtext")};
+const Choices kValueConditions{QLatin1String("none"),        QLatin1String("date"),
+                               QLatin1String("not-date"),    QLatin1String("numeric"),
+                               QLatin1String("not-numeric"), QLatin1String("neither")};
+const Choices kJoins{QLatin1String("or"), QLatin1String("and")};
+const Choices kReplaceModes{QLatin1String("occurrences"), QLatin1String("equal"),
+                            QLatin1String("matching")};
+const Choices kWidths{QLatin1String("none"), QLatin1String("full"), QLatin1String("half")};
+const Choices kClasses{QLatin1String("all"), QLatin1String("alphabet"), QLatin1String("digits"),
+                       QLatin1String("katakana")};
+const Choices kCases{QLatin1String("none"), QLatin1String("upper"), QLatin1String("lower")};
+const Choices kKanas{QLatin1String("none"), QLatin1String("to-katakana"),
+                     QLatin1String("to-hiragana")};
+
+const QStringList kValueOptions{u"--selection"_qs,    u"--target"_qs,       u"--value-condition"_qs,
+                                u"--contains"_qs,     u"--not-contains"_qs, u"--join"_qs,
+                                u"--replace-mode"_qs, u"--search"_qs,       u"--replace"_qs,
+                                u"--width"_qs,        u"--classes"_qs,      u"--case"_qs,
+                                u"--kana"_qs};
+
+QString invalidValue(const QString& option, const QString& value) {
+    return QStringLiteral("invalid value '%1' for %2").arg(value, option);
+}
+
+// Sets a single-valued option; giving it again with another value contradicts the first.
+template <typename T>
+bool setOnce(std::optional<T>& slot, const T& value, const QString& option, QString& error) {
+    if (slot && *slot != value) {
+        error = QStringLiteral("%1 given twice with different values").arg(option);
+        return false;
+    }
+    slot = value;
+    return true;
+}
+
+bool setChoice(std::optional<int>& slot, const Choices& choices, const QString& option,
+               const QString& value, QString& error) {
+    const qsizetype index = choices.indexOf(value);
+    if (index < 0) {
+        error = invalidValue(option, value);
+        return false;
+    }
+    return setOnce(slot, int(index), option, error);
+}
+
+} // namespace
+
+TextCommandLine TextCommandLine::parse(const QStringList& args, QString& error) {
+    TextCommandLine line;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < args.size() && error.isEmpty(); ++i) {
+        QString arg = args[i];
+        if (optionsEnded || !arg.startsWith(u"--"_qs) || arg == u"--"_qs) {
+            if (optionsEnded || arg != u"--"_qs)
+                line.files.append(arg);
+            optionsEnded = optionsEnded || arg == u"--"_qs;
+            continue;
+        }
+        QString value;
+        bool hasValue = false;
+        if (const qsizetype eq = arg.indexOf(u'='); eq > 0) {
+            value = arg.mid(eq + 1);
+            arg.truncate(eq);
+            hasValue = true;
+        }
+        if (kValueOptions.contains(arg) && !hasValue) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("%1 needs a value").arg(arg);
+                break;
+            }
+            value = args[++i];
+            hasValue = true;
+        } else if (!kValueOptions.contains(arg) && hasValue) {
+            error = QStringLiteral("%1 takes no value").arg(arg);
+            break;
+        }
+        if (arg == u"--help") {
+            line.help = true;
+        } else if (arg == u"--json") {
+            line.json = true;
+        } else if (arg == u"--dash-period" || arg == u"--kana-marks") {
+            line.classBoxes.append(arg == u"--dash-period" ? TextWindowOptions::DashPeriod
+                                                           : TextWindowOptions::KanaMarks);
+            line.classOptionNames.append(arg);
+        } else if (arg == u"--selection") {
+            bool ok = false;
+            const uint code = value.toUInt(&ok);
+            if (!ok || code > 255)
+                error = invalidValue(arg, value);
+            else
+                setOnce(line.selection, int(code), arg, error);
+        } else if (arg == u"--target") {
+            setChoice(line.target, kTargets, arg, value, error);
+        } else if (arg == u"--value-condition") {
+            setChoice(line.valueCondition, kValueConditions, arg, value, error);
+        } else if (arg == u"--contains" || arg == u"--not-contains") {
+            if (line.conditions.size() == 3)
+                error = QStringLiteral("at most three --contains / --not-contains conditions");
+            line.conditions.append({value, arg == u"--contains"});
+        } else if (arg == u"--join") {
+            std::optional<int> join;
+            if (setChoice(join, kJoins, arg, value, error))
+                setOnce(line.joinAnd, *join == 1, arg, error);
+        } else if (arg == u"--replace-mode") {
+            setChoice(line.replaceMode, kReplaceModes, arg, value, error);
+        } else if (arg == u"--search") {
+            setOnce(line.search, value, arg, error);
+        } else if (arg == u"--replace") {
+            setOnce(line.replace, value, arg, error);
+        } else if (arg == u"--width") {
+            setChoice(line.width, kWidths, arg, value, error);
+        } else if (arg == u"--classes") {
+            for (const QString& name : value.split(u',')) {
+                const qsizetype box = kClasses.indexOf(name);
+                if (box < 0) {
+                    error = invalidValue(arg, value);
+                    break;
+                }
+                line.classBoxes.append(int(box));
+                line.classOptionNames.append(arg + u' ' + name);
+            }
+        } else if (arg == u"--case") {
+            setChoice(line.caseIndex, kCases, arg, value, error);
+        } else if (arg == u"--kana") {
+            setChoice(line.kanaIndex, kKanas, arg, value, error);
+        } else {
+            error = QStringLiteral("unknown option %1").arg(arg);
+        }
+    }
+    return line;
+}
+
+bool TextCommandLine::applyTo(TextWindowOptions& o, QString& error) const {
+    const QString hiddenBy = valueCondition
+                                 ? QStringLiteral(" cannot be set with --value-condition %1")
+                                       .arg(kValueConditions[*valueCondition])
+                                 : QString();
+    if (valueCondition)
+        o.setValueConditionIndex(*valueCondition);
+    if (target)
+        o.setTargetIndex(*target);
+    for (qsizetype row = 0; row < conditions.size(); ++row) {
+        o.setConditionPattern(int(row), conditions[row].pattern);
+        o.setConditionModeIndex(int(row), conditions[row].mustContain ? 0 : 1);
+    }
+    if (joinAnd)
+        o.selectAnd(*joinAnd);
+    if (replaceMode)
+        o.setReplaceModeIndex(*replaceMode);
+    if (search)
+        o.setSearchText(*search);
+    if (replace)
+        o.setReplaceText(*replace);
+    // A hidden control may be set only to the value it already holds.
+    for (qsizetype i = 0; i < classBoxes.size(); ++i) {
+        if (!o.classBoxVisible(classBoxes[i]) && !o.classBox(classBoxes[i])) {
+            error = classOptionNames[i] + hiddenBy;
+            return false;
+        }
+        o.setClassBox(classBoxes[i], true);
+    }
+    // The kana list is still at its start-up item here, so no direction can be refused.
+    if (width && *width != 0)
+        o.setDirection(*width == 1 ? TextWindowOptions::ToFull : TextWindowOptions::ToHalf, true);
+    if (caseIndex) {
+        if (!o.caseGroupVisible() && o.caseIndex() != *caseIndex) {
+            error = QStringLiteral("--case") + hiddenBy;
+            return false;
+        }
+        o.setCaseIndex(*caseIndex);
+    }
+    if (kanaIndex) {
+        if (!o.kanaGroupVisible() && o.kanaIndex() != *kanaIndex) {
+            error = QStringLiteral("--kana") + hiddenBy;
+            return false;
+        }
+        if (!o.setKanaIndex(*kanaIndex))
+            return false;
+    }
+    return true;
+}
+
+const char* TextCommandLine::usage() {
+    return "usage: ornvale-cli text [OPTIONS] FILE...\n"
+           "\n"
+           "Rewrites the TEXT and MTEXT values of DXF files into FILE less its last 4\n"
+           "characters + \"-T.dxf\", beside each input. Files pass the text window's intake test.\n"
+           "\n"
+           "options (defaults are the text window's start-up values):\n"
+           "  --selection CODE      AutoCAD selection code for the intake test\n"
+           "                        (default: settled as at start-up)\n"
+           "  --target all|text|mtext\n"
+           "  --value-condition none|date|not-date|numeric|not-numeric|neither\n"
+           "  --contains P, --not-contains P\n"
+           "                        up to three conditions, in the order given\n"
+           "  --join and|or         (default or)\n"
+           "  --replace-mode occurrences|equal|matching\n"
+           "  --search TEXT, --replace TEXT\n"
+           "  --width none|full|half\n"
+           "  --classes all|alphabet,digits,katakana\n"
+           "                        (default all when --width is full or half)\n"
+           "  --dash-period         widen or narrow dashes and periods too (brings digits)\n"
+           "  --kana-marks          widen or narrow the long vowel mark and Japanese\n"
+           "                        punctuation too (brings katakana)\n"
+           "  --case none|upper|lower\n"
+           "  --kana none|to-katakana|to-hiragana\n"
+           "  --json                print the outcome of each file and the counters as JSON\n"
+           "  --help                show this help\n"
+           "\n"
+           "Options are applied as in the text window, with its interlocks; an option the\n"
+           "window would not let you set is a usage error.\n"
+           "Exit status: 0 every file converted, 1 some file skipped, refused or failed,\n"
+           "2 usage error.\n";
+}
+
+} // namespace ornvale::cli

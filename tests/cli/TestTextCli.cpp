@@ -1,0 +1,233 @@
+#include "text/DxfFixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ornvale::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+const QString kIncompatible = u"互換性のないバージョンで作成されています。"_s;
+const QString kTooOld = u"変換できません。(変換可能ファイル：DXF2000バージョン以上)"_s;
+
+} // namespace
+
+// Runs the real ornvale-cli text with its folders in a temporary home.
+class TestTextCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void usageErrors_data();
+    void usageErrors();
+    void acceptedOptionCombinations_data();
+    void acceptedOptionCombinations();
+    void reportsEveryFileInJson();
+    void convertsEveryFileWithExitZero();
+    void defaultSelectionComesFromStartUp();
+    void help();
+
+private:
+    Run run(const QStringList& args);
+    QString path(const QString& name) const { return m_home->filePath(name); }
+    QString fixture(const QString& name, const QString& as);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestTextCli::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+}
+
+Run TestTextCli::run(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, m_home->path());
+    env.insert(u"XDG_CONFIG_HOME"_s, m_home->filePath(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, m_home->filePath(u"data"_s));
+    env.insert(u"XDG_CACHE_HOME"_s, m_home->filePath(u"cache"_s));
+    env.insert(u"LANG"_s, u"C.UTF-8"_s);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(m_home->path());
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+                  QStringList{u"text"_s} + args);
+    Run result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QString TestTextCli::fixture(const QString& name, const QString& as) {
+    QFile::copy(QStringLiteral(ORNVALE_TEST_DATA "/text/") + name, path(as));
+    return path(as);
+}
+
+void TestTextCli::usageErrors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no file") << QStringList{u"--json"_s} << u"no FILE given"_s;
+    QTest::newRow("unknown option")
+        << QStringList{u"--frobnicate"_s, u"a.dxf"_s} << u"unknown option --frobnicate"_s;
+    QTest::newRow("unknown value") << QStringList{u"--width"_s, u"wide"_s, u"a.dxf"_s}
+                                   << u"invalid value 'wide' for --width"_s;
+    QTest::newRow("unknown class") << QStringList{u"--classes=digits,kanji"_s, u"a.dxf"_s}
+                                   << u"invalid value 'digits,kanji' for --classes"_s;
+    QTest::newRow("value missing")
+        << QStringList{u"a.dxf"_s, u"--search"_s} << u"--search needs a value"_s;
+    QTest::newRow("flag with a value")
+        << QStringList{u"--json=yes"_s, u"a.dxf"_s} << u"--json takes no value"_s;
+    QTest::newRow("contradicting repeats")
+        << QStringList{u"--width"_s, u"full"_s, u"--width"_s, u"half"_s, u"a.dxf"_s}
+        << u"--width given twice with different values"_s;
+    QTest::newRow("four conditions")
+        << QStringList{u"--contains"_s,     u"a"_s, u"--contains"_s, u"b"_s,
+                       u"--not-contains"_s, u"c"_s, u"--contains"_s, u"d"_s,
+                       u"a.dxf"_s}
+        << u"at most three --contains / --not-contains conditions"_s;
+    QTest::newRow("case under numeric")
+        << QStringList{u"--case"_s, u"upper"_s, u"--value-condition"_s, u"numeric"_s, u"a.dxf"_s}
+        << u"--case cannot be set with --value-condition numeric"_s;
+    QTest::newRow("kana under numeric") << QStringList{u"--value-condition"_s, u"numeric"_s,
+                                                       u"--kana"_s, u"to-katakana"_s, u"a.dxf"_s}
+                                        << u"--kana cannot be set with --value-condition numeric"_s;
+    QTest::newRow("kana under date")
+        << QStringList{u"--kana"_s, u"to-hiragana"_s, u"--value-condition"_s, u"date"_s, u"a.dxf"_s}
+        << u"--kana cannot be set with --value-condition date"_s;
+    QTest::newRow("all under numeric")
+        << QStringList{u"--value-condition"_s, u"numeric"_s, u"--classes"_s, u"all"_s, u"a.dxf"_s}
+        << u"--classes all cannot be set with --value-condition numeric"_s;
+    QTest::newRow("alphabet under numeric")
+        << QStringList{u"--value-condition"_s, u"numeric"_s, u"--classes"_s, u"digits,alphabet"_s,
+                       u"a.dxf"_s}
+        << u"--classes alphabet cannot be set with --value-condition numeric"_s;
+    QTest::newRow("half width with hiragana: the window's message")
+        << QStringList{u"--kana"_s, u"to-hiragana"_s, u"--width"_s, u"half"_s, u"a.dxf"_s}
+        << u"「全角⇒半角 変換」にチェックが入っているため選択できません。　"_s;
+    QTest::newRow("replacement without search: the window's message")
+        << QStringList{u"--replace"_s, u"x"_s, u"a.dxf"_s} << u"検索文字列を入力して下さい。"_s;
+}
+
+void TestTextCli::usageErrors() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const QString input = fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const Run result = run(args);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
+}
+
+void TestTextCli::acceptedOptionCombinations_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("hidden case set to the value it holds")
+        << QStringList{u"--value-condition"_s, u"numeric"_s, u"--case"_s, u"none"_s};
+    QTest::newRow("hidden kana set to the value it holds")
+        << QStringList{u"--value-condition"_s, u"date"_s, u"--kana"_s, u"none"_s};
+    QTest::newRow("digits under numeric")
+        << QStringList{u"--value-condition"_s, u"numeric"_s, u"--classes"_s, u"digits"_s};
+    QTest::newRow("search kept in matching mode")
+        << QStringList{u"--search"_s, u"s"_s, u"--replace-mode"_s, u"matching"_s};
+    QTest::newRow("half width with katakana")
+        << QStringList{u"--width"_s, u"half"_s, u"--kana"_s, u"to-katakana"_s};
+    QTest::newRow("repeat with the same value")
+        << QStringList{u"--case"_s, u"upper"_s, u"--case=upper"_s};
+    QTest::newRow("both strings empty") << QStringList{u"--search"_s, u""_s, u"--replace"_s, u""_s};
+}
+
+void TestTextCli::acceptedOptionCombinations() {
+    QFETCH(QStringList, args);
+    fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const Run result = run(args + QStringList{u"--selection"_s, u"17"_s, u"a.dxf"_s});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(QFile::exists(path(u"a-T.dxf"_s)));
+}
+
+void TestTextCli::reportsEveryFileInJson() {
+    const QString good = fixture(u"text_r2004.dxf"_s, u"good.dxf"_s);
+    const QString old = fixture(u"text_r12.dxf"_s, u"old.DXF"_s);
+    const QString newer = fixture(u"text_r2007.dxf"_s, u"newer.dxf"_s);
+    const QString notes = fixture(u"text_r2004.dxf"_s, u"notes.txt"_s);
+    const QString broken = path(u"broken.dxf"_s);
+    QVERIFY(writeFile(broken, joinLines(headerLines("AC1015") + fileEnd())));
+
+    const Run result =
+        run({u"--json"_s, u"--selection"_s, u"17"_s, good, old, newer, notes, broken});
+    QCOMPARE(result.exitCode, 1);
+    const auto s = [](const QString& text) { return text.toUtf8(); };
+    const QByteArray expected =
+        "{\"files\":["
+        "{\"input\":\"" +
+        s(good) + "\",\"output\":\"" + s(path(u"good-T.dxf"_s)) +
+        "\",\"status\":\"converted\",\"message\":\"\"},"
+        "{\"input\":\"" +
+        s(old) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kTooOld) +
+        "\"},"
+        "{\"input\":\"" +
+        s(newer) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kIncompatible) +
+        "\"},"
+        "{\"input\":\"" +
+        s(notes) +
+        "\",\"output\":null,\"status\":\"skipped\",\"message\":\"not a DXF file name (.dxf or "
+        ".DXF)\"},"
+        "{\"input\":\"" +
+        s(broken) + "\",\"output\":null,\"status\":\"failed\",\"message\":\"" +
+        s(u"ENTITIES セクションが見つからないため、変換できません。"_s) +
+        "\"}],"
+        "\"counters\":{\"replacedCount\":0,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
+        "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0}}\n";
+    QCOMPARE(result.out, expected);
+    // The window's messages on stderr, in file order; no progress when stderr is no terminal.
+    const QString expectedErr =
+        old + u" は、 \n\n"_s + kTooOld + u'\n' + newer + u" は、 \n\n"_s + kIncompatible +
+        u"\nornvale-cli text: skipped "_s + notes + u": not a DXF file name (.dxf or .DXF)\n"_s +
+        broken + u" は、 \n\nENTITIES セクションが見つからないため、変換できません。\n"_s;
+    QCOMPARE(result.err, expectedErr);
+    QCOMPARE(readFile(path(u"good-T.dxf"_s)), readFile(good));
+    QVERIFY(!QFile::exists(path(u"broken-T.dxf"_s)));
+}
+
+void TestTextCli::convertsEveryFileWithExitZero() {
+    fixture(u"text_r2000.dxf"_s, u"PLAN.DXF"_s);
+    fixture(u"text_r2007.dxf"_s, u"plan-T.dxf"_s);
+    const Run result = run({u"--selection"_s, u"41"_s, u"PLAN.DXF"_s, u"plan-T.dxf"_s});
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(readFile(path(u"PLAN-T.dxf"_s)), readFile(path(u"PLAN.DXF"_s)));
+    QCOMPARE(readFile(path(u"plan-T-T.dxf"_s)), readFile(path(u"plan-T.dxf"_s)));
+}
+
+void TestTextCli::defaultSelectionComesFromStartUp() {
+    // No settings file and no AutoCAD installed: start-up settles "no AutoCAD", which takes no
+    // DXF file at all.
+    fixture(u"text_r2000.dxf"_s, u"a.dxf"_s);
+    const Run result = run({u"a.dxf"_s});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(u"a.dxf は、 \n\n"_s + kIncompatible), qPrintable(result.err));
+    QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
+}
+
+void TestTextCli::help() {
+    const Run result = run({u"--help"_s});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.startsWith("usage: ornvale-cli text [OPTIONS] FILE..."));
+    QVERIFY(result.err.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestTextCli)
+#include "TestTextCli.moc"
