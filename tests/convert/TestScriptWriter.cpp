@@ -190,6 +190,11 @@ void TestScriptWriter::saveBlockVariants_data() {
         << true;
     QTest::newRow("LT 2002 dwg index 3 has no token")
         << u"/in/a.dwg"_s << false << 4 << 3 << rows("saveas|T|close", dwgTarget) << true;
+    QTest::newRow("selection 0, dwg to dxf: no version lines")
+        << u"/in/a.dwg"_s << true << 0 << 1 << rows("saveas|dxf|16|T|zoom|e|close|y", dxfTarget)
+        << false;
+    QTest::newRow("selection 0, dxf to dwg: no version lines")
+        << u"/in/a.dxf"_s << false << 0 << 2 << rows("saveas|T|zoom|e|close|N", dwgTarget) << false;
     QTest::newRow("blank after close for LT 2006")
         << u"/in/a.dwg"_s << false << 7 << 0 << rows("saveas|2004|T|close|", dwgTarget) << true;
     QTest::newRow("no blank for 2005")
