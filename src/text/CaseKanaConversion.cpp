@@ -12,6 +12,9 @@ template <bool Upper> char32_t mapCase(char32_t c) {
             return c >= U'a' && c <= U'z' ? c - 0x20 : c;
         return c >= U'A' && c <= U'Z' ? c + 0x20 : c;
     }
+    // Qt leaves letters with special casing alone; İ still has a one-to-one lower case.
+    if (!Upper && c == 0x130)
+        return U'i';
     return Upper ? QChar::toUpper(c) : QChar::toLower(c);
 }
 

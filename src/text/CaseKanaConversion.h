@@ -9,8 +9,9 @@ namespace ornvale {
 //
 // Case: every letter that has the other case is mapped by its simple (one-to-one) Unicode case
 // mapping, independent of the locale: ASCII, full-width Latin, Greek, Cyrillic and the rest alike.
-// A mapping that would change the length (ß -> SS, ŉ -> ʼN) is not applied, so ß stays ß under
-// ToUpper; title-case letters such as ǅ go to Ǆ / ǆ; İ lowers to a plain i (no Turkish rules).
+// Letters whose case mapping is longer than one character (ß -> SS, ŉ -> ʼN, ǰ, the Greek letters
+// with iota subscript) stay as they are, so ß stays ß under ToUpper; title-case letters such as
+// ǅ go to Ǆ / ǆ; İ lowers to a plain i (no Turkish rules).
 // Keeping the length keeps protected codes and their placeholders where they are.
 //
 // Kana: the hiragana letters ぁ ... ん and the iteration marks ゝ ゞ map to katakana ァ ... ン, ヽ
