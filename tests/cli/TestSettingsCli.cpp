@@ -1,0 +1,213 @@
+#include "SettingsFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace ornvale;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestSettingsCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void showPrintsTheSettledValues();
+    void setWritesAsEndWould();
+    void setKeepsBytesItDoesNotSet();
+    void customPathMustExistWhenInUse();
+    void refusedValues_data();
+    void refusedValues();
+    void usageErrors_data();
+    void usageErrors();
+    void help();
+
+private:
+    Run run(const QStringList& args);
+    QString configFolder() const { return m_home->filePath(QStringLiteral("cfg/ornvale")); }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestSettingsCli::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+}
+
+Run TestSettingsCli::run(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), m_home->path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("cfg")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->filePath(QStringLiteral("data")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+                  QStringList{QStringLiteral("settings")} + args);
+    Run result;
+    if (!process.waitForFinished(30000))
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+void TestSettingsCli::showPrintsTheSettledValues() {
+    const Run shown = run({QStringLiteral("--show")});
+    QCOMPARE(shown.exitCode, 0);
+    const QString settings = configFolder() + QStringLiteral("/reziz.ini");
+    QVERIFY2(shown.out.contains(QStringLiteral("settingsFile: ") + settings),
+             qPrintable(shown.out));
+    QVERIFY(shown.out.contains(QStringLiteral("autocadSelection: 0\n")));
+    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_home->path() +
+                               QStringLiteral("/Desktop/Ornvale\n")));
+    QVERIFY(shown.out.contains(QStringLiteral("scriptPath: ") + configFolder() +
+                               QStringLiteral("/scriptC.scr\n")));
+    // Start-up's message, without its title, on stderr.
+    QCOMPARE(shown.err, QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特定できません。\n"
+                                       "環境設定画面で設定して下さい。\n"));
+    // No arguments shows too.
+    QCOMPARE(run({}).out, shown.out);
+}
+
+void TestSettingsCli::setWritesAsEndWould() {
+    const QString output = m_home->filePath(QStringLiteral("変換先"));
+    const Run set =
+        run({QStringLiteral("--set-selection"), QStringLiteral("5"),
+             QStringLiteral("--set-single-document=1"), QStringLiteral("--set-output"), output});
+    QCOMPARE(set.exitCode, 0);
+    const SettingsRecord stored = SettingsFile::read(configFolder());
+    QCOMPARE(stored.savedSelection, 5.0);
+    QCOMPARE(stored.singleDocumentMode, 1);
+    QCOMPARE(stored.customPathFlag, 0);
+    QCOMPARE(stored.outputFolderPath, output);
+    QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 670);
+
+    // The next start uses the stored product without looking for it.
+    const Run shown = run({QStringLiteral("--show")});
+    QVERIFY2(shown.out.contains(QStringLiteral("autocadSelection: 5 (AutoCAD LT 2004)\n")),
+             qPrintable(shown.out));
+    QVERIFY(shown.out.contains(
+        QStringLiteral("autocadExePath: C:\\Program Files\\AutoCAD LT 2004\\aclt.exe\n")));
+    QCOMPARE(shown.err, QString());
+
+    // Selection 0 keeps the product in effect, as "AutoCADなし" does.
+    QCOMPARE(run({QStringLiteral("--set-selection"), QStringLiteral("0")}).exitCode, 0);
+    QCOMPARE(SettingsFile::read(configFolder()).savedSelection, 5.0);
+}
+
+void TestSettingsCli::setKeepsBytesItDoesNotSet() {
+    QVERIFY(QDir().mkpath(configFolder()));
+    QByteArray stored(670, '\0');
+    qToLittleEndian<double>(41.0, stored.data());
+    stored.replace(210, 6, "\x81\x40keep"); // reserved text, kept byte for byte
+    stored.replace(10, 12, "/opt/acad.sh");
+    stored.append("after the record");
+    QFile file(SettingsFile::path(configFolder()));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(stored);
+    file.close();
+
+    QCOMPARE(run({QStringLiteral("--set-single-document"), QStringLiteral("1")}).exitCode, 0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QCOMPARE(after.size(), stored.size());
+    QCOMPARE(after.mid(210, 200), stored.mid(210, 200));
+    QCOMPARE(after.mid(10, 200), stored.mid(10, 200));
+    QCOMPARE(after.mid(670), QByteArray("after the record"));
+    QCOMPARE(qFromLittleEndian<double>(after.constData()), 41.0);
+    QCOMPARE(after.at(9), '\x01');
+}
+
+void TestSettingsCli::customPathMustExistWhenInUse() {
+    const QString missing = m_home->filePath(QStringLiteral("acad.exe"));
+    const Run refused = run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
+                             QStringLiteral("--set-custom-path"), missing});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY(refused.err.contains(QStringLiteral("AutoCAD起動ファイル が存在しません！")));
+    QCOMPARE(SettingsFile::read(configFolder()).customPathFlag, 0);
+
+    QFile exe(missing);
+    QVERIFY(exe.open(QIODevice::WriteOnly));
+    exe.close();
+    QCOMPARE(run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
+                  QStringLiteral("--set-custom-path"), missing})
+                 .exitCode,
+             0);
+    const SettingsRecord stored = SettingsFile::read(configFolder());
+    QCOMPARE(stored.customPathFlag, 1);
+    QCOMPARE(stored.customExePath, missing);
+    QVERIFY(run({}).out.contains(QStringLiteral("autocadExePath: ") + missing + u'\n'));
+}
+
+void TestSettingsCli::refusedValues_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("output not in code page 932")
+        << QStringList{QStringLiteral("--set-output"), QStringLiteral("/srv/Café")}
+        << QStringLiteral("code page 932");
+    QTest::newRow("output longer than its field")
+        << QStringList{QStringLiteral("--set-output"), QStringLiteral("/") + QString(260, u'x')}
+        << QStringLiteral("260 bytes");
+    QTest::newRow("custom path longer than its field")
+        << QStringList{QStringLiteral("--set-custom-path"), QString(101, QChar(0x56f3))}
+        << QStringLiteral("200 bytes");
+}
+
+void TestSettingsCli::refusedValues() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    const Run refused = run(args);
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains(error), qPrintable(refused.err));
+    // Nothing written: the file is still the empty one start-up created.
+    QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 0);
+}
+
+void TestSettingsCli::usageErrors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("named");
+
+    QTest::newRow("unknown option")
+        << QStringList{QStringLiteral("--colour")} << QStringLiteral("--colour");
+    QTest::newRow("unknown selection code")
+        << QStringList{QStringLiteral("--set-selection"), QStringLiteral("9")}
+        << QStringLiteral("--set-selection");
+    QTest::newRow("flag not 0 or 1")
+        << QStringList{QStringLiteral("--set-default-install"), QStringLiteral("yes")}
+        << QStringLiteral("--set-default-install");
+    QTest::newRow("missing value")
+        << QStringList{QStringLiteral("--set-output")} << QStringLiteral("--set-output");
+    QTest::newRow("show with a change")
+        << QStringList{QStringLiteral("--show"), QStringLiteral("--set-single-document=0")}
+        << QStringLiteral("--show");
+}
+
+void TestSettingsCli::usageErrors() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, named);
+    const Run failed = run(args);
+    QCOMPARE(failed.exitCode, 2);
+    QVERIFY2(failed.err.contains(named), qPrintable(failed.err));
+    QVERIFY(!QFileInfo::exists(SettingsFile::path(configFolder())));
+}
+
+void TestSettingsCli::help() {
+    const Run help = run({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains(QStringLiteral("--set-default-install 0|1")));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsCli)
+#include "TestSettingsCli.moc"
