@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -46,6 +47,7 @@ private slots:
     void endStoresTheSettings_data();
     void endStoresTheSettings();
     void messageBoxPresetAnswers();
+    void secondStartEndsSilently();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -223,6 +225,32 @@ void TestMainWindow::messageBoxPresetAnswers() {
                QStringLiteral("Ornvale"));
     QCOMPARE(box.lastTitle(), QStringLiteral("Ornvale"));
     QCOMPARE(box.shownCount(), 3);
+}
+
+// The real program, twice: the second start shows nothing, ends at once, and has the running
+// instance bring its window forward (it consumes the request).
+void TestMainWindow::secondStartEndsSilently() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString program = QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {});
+    QVERIFY(first.waitForStarted());
+    const QString folder = m_dir->filePath(QStringLiteral("cfg/ornvale"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folder + QStringLiteral("/ornvale.lock")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folder + QStringLiteral("/reziz.ini")), 10000);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder + QStringLiteral("/ornvale.raise")), 10000);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    QVERIFY(first.waitForFinished(10000));
 }
 
 QTEST_MAIN(TestMainWindow)
