@@ -40,7 +40,8 @@ SettingsRecord::SettingsRecord() : m_raw(Size, '\0') {}
 SettingsRecord SettingsRecord::fromBytes(QByteArrayView bytes) {
     SettingsRecord record;
     const qsizetype used = qMin(bytes.size(), Size);
-    std::memcpy(record.m_raw.data(), bytes.data(), static_cast<size_t>(used));
+    if (used > 0) // an empty view may carry no data pointer at all
+        std::memcpy(record.m_raw.data(), bytes.data(), static_cast<size_t>(used));
     const char* raw = record.m_raw.constData();
     record.savedSelection = qFromLittleEndian<double>(raw + kSelectionOffset);
     record.customPathFlag = static_cast<quint8>(raw[kCustomPathFlagOffset]);
