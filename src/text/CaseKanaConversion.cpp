@@ -1,55 +1,66 @@
 #include "CaseKanaConversion.h"
 
+#include "StringSink.h"
+
+#include <array>
+
 namespace ornvale {
 
 namespace {
 
 constexpr char16_t kKanaOffset = 0x60; // ぁ U+3041 -> ァ U+30A1
 
-template <bool Upper> char32_t mapCase(char32_t c) {
-    if (c < 0x80) {
-        if (Upper)
-            return c >= U'a' && c <= U'z' ? c - 0x20 : c;
-        return c >= U'A' && c <= U'Z' ? c + 0x20 : c;
-    }
-    // Qt leaves letters with special casing alone; İ still has a one-to-one lower case.
-    if (!Upper && c == 0x130)
+// Qt leaves letters with special casing alone; İ still has a one-to-one lower case.
+char32_t mapCase(char32_t c, bool upper) {
+    if (!upper && c == 0x130)
         return U'i';
-    return Upper ? QChar::toUpper(c) : QChar::toLower(c);
+    return upper ? QChar::toUpper(c) : QChar::toLower(c);
+}
+
+// The mapping of every BMP character, looked up instead of asked of Qt character by character
+// (most characters of a drawing text are kanji and kana, which have no case). A BMP character
+// whose counterpart lies outside the BMP would be marked 0 and mapped on the slow path; Unicode
+// has none today.
+struct CaseTable {
+    std::array<char16_t, 0x10000> map{};
+    explicit CaseTable(bool upper) {
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char32_t mapped = mapCase(c, upper);
+            map[c] = mapped < 0x10000 ? char16_t(mapped) : 0;
+        }
+    }
+};
+
+template <bool Upper> const CaseTable& caseTable() {
+    static const CaseTable table(Upper);
+    return table;
 }
 
 // Simple case mapping over code points; surrogate pairs are mapped as one character.
 template <bool Upper> void convertCase(QStringView in, QString& out) {
+    const auto& map = caseTable<Upper>().map;
     const qsizetype n = in.size();
+    StringSink sink(out, 2 * n);
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = in[i];
-        if (c.isHighSurrogate() && i + 1 < n && in[i + 1].isLowSurrogate()) {
-            const char32_t mapped = mapCase<Upper>(QChar::surrogateToUcs4(c, in[i + 1]));
-            if (QChar::requiresSurrogates(mapped)) {
-                out.append(QChar(QChar::highSurrogate(mapped)));
-                out.append(QChar(QChar::lowSurrogate(mapped)));
-            } else {
-                out.append(QChar(char16_t(mapped)));
-            }
+        const char16_t c = in[i].unicode();
+        if (!QChar::isSurrogate(c) && map[c]) {
+            sink.put(map[c]);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && in[i + 1].isLowSurrogate()) {
+            sink.putCodePoint(mapCase(QChar::surrogateToUcs4(c, in[i + 1].unicode()), Upper));
             ++i;
-            continue;
-        }
-        const char32_t mapped = c.isSurrogate() ? c.unicode() : mapCase<Upper>(c.unicode());
-        if (QChar::requiresSurrogates(mapped)) {
-            out.append(QChar(QChar::highSurrogate(mapped)));
-            out.append(QChar(QChar::lowSurrogate(mapped)));
         } else {
-            out.append(QChar(char16_t(mapped)));
+            sink.putCodePoint(QChar::isSurrogate(c) ? c : mapCase(c, Upper));
         }
     }
 }
 
+// Written without branches: kana and other characters alternate in drawing texts.
 bool isConvertibleHiragana(char16_t c) {
-    return (c >= 0x3041 && c <= 0x3096) || c == 0x309D || c == 0x309E;
+    return (char16_t(c - 0x3041) <= 0x3096 - 0x3041) | (char16_t(c - 0x309D) <= 1);
 }
 
 bool isConvertibleKatakana(char16_t c) {
-    return (c >= 0x30A1 && c <= 0x30F3) || c == 0x30FD || c == 0x30FE;
+    return (char16_t(c - 0x30A1) <= 0x30F3 - 0x30A1) | (char16_t(c - 0x30FD) <= 1);
 }
 
 } // namespace
@@ -63,15 +74,17 @@ void CaseKanaConversion::toLower(QStringView in, QString& out) {
 }
 
 void CaseKanaConversion::hiraganaToKatakana(QStringView in, QString& out) {
+    StringSink sink(out, in.size());
     for (QChar c : in)
-        out.append(isConvertibleHiragana(c.unicode()) ? QChar(char16_t(c.unicode() + kKanaOffset))
-                                                      : c);
+        sink.put(isConvertibleHiragana(c.unicode()) ? char16_t(c.unicode() + kKanaOffset)
+                                                    : c.unicode());
 }
 
 void CaseKanaConversion::katakanaToHiragana(QStringView in, QString& out) {
+    StringSink sink(out, in.size());
     for (QChar c : in)
-        out.append(isConvertibleKatakana(c.unicode()) ? QChar(char16_t(c.unicode() - kKanaOffset))
-                                                      : c);
+        sink.put(isConvertibleKatakana(c.unicode()) ? char16_t(c.unicode() - kKanaOffset)
+                                                    : c.unicode());
 }
 
 QString CaseKanaConversion::toUpper(QStringView in) {

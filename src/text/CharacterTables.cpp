@@ -1,5 +1,7 @@
 #include "CharacterTables.h"
 
+#include "StringSink.h"
+
 #include <array>
 
 namespace ornvale {
@@ -101,23 +103,25 @@ char16_t mapOne(Table table, char16_t c, bool optionalRows) {
 
 void applyKth(QStringView in, QString& out, bool optionalRows) {
     const KanaMaps& maps = kanaMaps();
+    StringSink sink(out, 2 * in.size());
     for (QChar qc : in) {
         const char16_t c = qc.unicode();
         if (inRange(c, kFullFirst, kFullLast)) {
             const auto& half = maps.toHalf[c - kFullFirst];
             if (half[0] && (optionalRows || !maps.toHalfOptional[c - kFullFirst])) {
-                out.append(QChar(half[0]));
+                sink.put(half[0]);
                 if (half[1])
-                    out.append(QChar(half[1]));
+                    sink.put(half[1]);
                 continue;
             }
         }
-        out.append(qc);
+        sink.put(qc);
     }
 }
 
 void applyKtz(QStringView in, QString& out, bool optionalRows) {
     const KanaMaps& maps = kanaMaps();
+    StringSink sink(out, in.size());
     const qsizetype n = in.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
@@ -127,13 +131,13 @@ void applyKtz(QStringView in, QString& out, bool optionalRows) {
                                       : next == kSemiVoicedMark ? maps.semiVoiced[c - kHalfFirst]
                                                                 : 0;
             if (combined) {
-                out.append(QChar(combined));
+                sink.put(combined);
                 ++i;
                 continue;
             }
         }
         const char16_t mapped = mapOne(Table::KTZTEXT, c, optionalRows);
-        out.append(QChar(mapped ? mapped : c));
+        sink.put(mapped ? mapped : c);
     }
 }
 
@@ -196,10 +200,39 @@ void CharacterTables::apply(Table table, QStringView in, QString& out, bool opti
         return applyKtz(in, out, optionalRows);
     const qsizetype start = out.size();
     out.append(in);
-    QChar* data = out.data() + start;
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (char16_t mapped = mapOne(table, data[i].unicode(), optionalRows))
-            data[i] = QChar(mapped);
+    // Branch-free, so that mixed text costs no mispredictions and the loop vectorises.
+    char16_t* data = reinterpret_cast<char16_t*>(out.data() + start);
+    auto mapRange = [data, size = in.size()](char16_t first, char16_t last, int shift) {
+        const char16_t span = last - first;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = data[i];
+            data[i] = char16_t(c + (char16_t(c - first) <= span ? shift : 0));
+        }
+    };
+    // The alphabet and digit tables shift whole ranges by one offset; the optional dash and
+    // period are neighbours too (U+002D, U+002E). No target falls into a source range.
+    const int toFull = kFullWidthOffset;
+    switch (table) {
+    case Table::AFZTEXT:
+        mapRange(u'A', u'Z', toFull);
+        mapRange(u'a', u'z', toFull);
+        break;
+    case Table::AFHTEXT:
+        mapRange(u'Ａ', u'Ｚ', -toFull);
+        mapRange(u'ａ', u'ｚ', -toFull);
+        break;
+    case Table::SSZTEXT:
+        mapRange(u'0', u'9', toFull);
+        if (optionalRows)
+            mapRange(u'-', u'.', toFull);
+        break;
+    case Table::SSHTEXT:
+        mapRange(u'０', u'９', -toFull);
+        if (optionalRows)
+            mapRange(u'－', u'．', -toFull);
+        break;
+    default:
+        break;
     }
 }
 

@@ -102,6 +102,12 @@ bool isPairCodeChar(QChar c) {
     return QStringView(u"LlOoKkPNX~\\{}").contains(c);
 }
 
+// Every code, of the table or extra, starts with one of these characters.
+bool mayStartCode(QChar c) {
+    const char16_t u = c.unicode();
+    return u == u'\\' || u == u'%' || u == u'￥' || u == u'{' || u == u'}';
+}
+
 // The table row whose code starts at v[i] (0 for none) and the code's length, as the ordered
 // replace-all passes would find it: rows are mutually non-overlapping except "%%%" before "%%c".
 struct TableScanner {
@@ -122,7 +128,9 @@ struct TableScanner {
         if (c == u'\\') {
             if (mtext && i + 1 < n && v[i + 1] == u'P')
                 return {1, 2};
-            for (int r = 45; width && r <= 47; ++r) {
+            const bool escape =
+                i + 2 < n && (v[i + 1] == u'U' || v[i + 1] == u'u') && v[i + 2] == u'+';
+            for (int r = 45; width && escape && r <= 47; ++r) {
                 for (const QString& code : row(r).codes) {
                     if (v.mid(i).startsWith(code))
                         return {r, code.size()};
@@ -281,18 +289,37 @@ void SpecialCodeProtection::restoreExtraCodes(QString& value) const {
     value = out;
 }
 
-SpecialCodeProtection::Shape SpecialCodeProtection::shape(QStringView value, TextEntityKind,
-                                                          Scope scope) {
-    bool special = false;
-    for (QChar c : value) {
-        const char16_t u = c.unicode();
-        if (u == kConcave || u == kConvex)
-            return Shape::ViaPlaceholders;
-        if (u == u'\\' || u == u'{' || u == u'}' ||
-            (scope == Scope::Width && (u == u'%' || u == u'￥')))
-            special = true;
+namespace {
+
+// Per BMP character: 1 when it can start a code, 2 when it is a placeholder character.
+struct ShapeTable {
+    std::array<quint8, 0x10000> flags{};
+    ShapeTable() {
+        for (char16_t c : {u'\\', u'%', u'{', u'}', u'￥'})
+            flags[c] = 1;
+        flags[kConcave] = flags[kConvex] = 2;
     }
-    return special ? Shape::Split : Shape::Plain;
+};
+
+const ShapeTable& shapeTable() {
+    static const ShapeTable table;
+    return table;
+}
+
+} // namespace
+
+SpecialCodeProtection::Shape SpecialCodeProtection::shape(QStringView value, TextEntityKind,
+                                                          Scope) {
+    // One table load per character and no branch decides the common case. "%" and "￥" matter
+    // only for the width scope; split() in the case scope simply finds no code in them.
+    const auto& flags = shapeTable().flags;
+    const char16_t* p = value.utf16();
+    unsigned seen = 0;
+    for (qsizetype i = 0, n = value.size(); i < n; ++i)
+        seen |= flags[p[i]];
+    if (seen & 2)
+        return Shape::ViaPlaceholders;
+    return seen ? Shape::Split : Shape::Plain;
 }
 
 void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scope, Pieces& pieces) {
@@ -301,7 +328,7 @@ void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scop
     table.v = v;
     table.mtext = kind == TextEntityKind::MTextEntity;
     table.width = scope == Scope::Width;
-    table.proxyApplies = table.width && v.contains(kProxyGroup);
+    table.proxyApplies = table.width && v.contains(u'{') && v.contains(kProxyGroup);
     table.lastBraceApplies = table.proxyApplies && v.endsWith(u'}');
 
     const qsizetype n = v.size();
@@ -321,6 +348,10 @@ void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scop
         qsizetype rawStart = start;
         qsizetype j = start + 2;
         while (j < n) {
+            if (!mayStartCode(v[j]) && v[j] != u';') {
+                ++j;
+                continue;
+            }
             if (const auto match = table.rowAt(j); match.row) {
                 if (j > rawStart)
                     rawCode(rawStart, j - rawStart);
@@ -338,6 +369,10 @@ void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scop
     };
 
     for (qsizetype i = 0; i < n;) {
+        if (!mayStartCode(v[i])) {
+            ++i;
+            continue;
+        }
         if (const auto match = table.rowAt(i); match.row) {
             code(i, match.length, row(match.row).restored);
             i += match.length;

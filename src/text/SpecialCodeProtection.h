@@ -73,7 +73,7 @@ public:
     template <class Run>
     static QString convert(const QString& value, TextEntityKind kind, Scope scope, Run&& run) {
         QString out;
-        out.reserve(value.size() + 8);
+        out.reserve(2 * value.size() + 8); // room for the longest conversion: no reallocation
         switch (shape(value, kind, scope)) {
         case Shape::Plain:
             run(QStringView(value), out);

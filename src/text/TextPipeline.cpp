@@ -83,7 +83,8 @@ QVarLengthArray<Table, 3> widthTables(const TextOptions& o) {
 
 } // namespace
 
-TextPipeline::TextPipeline(const TextOptions& options) : m_options(options) {}
+TextPipeline::TextPipeline(const TextOptions& options)
+    : m_options(options), m_changesNothing(changesNothing()) {}
 
 bool TextPipeline::changesNothing() const {
     const TextOptions& o = m_options;
@@ -96,7 +97,7 @@ bool TextPipeline::changesNothing() const {
 
 // Counts a step when it changed the value and makes the value the new reference.
 void TextPipeline::countIfChanged(const QString& v, QString& previous, double& counter) {
-    if (v != previous) {
+    if (QStringView(v) != QStringView(previous)) {
         counter += 1;
         previous = v;
     }
@@ -104,6 +105,8 @@ void TextPipeline::countIfChanged(const QString& v, QString& previous, double& c
 
 QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
     const TextOptions& o = m_options;
+    if (m_changesNothing)
+        return value;
     if (!passesValueCondition(o.valueCondition, value) ||
         !passesEntityKind(o.targetEntities, kind) || !passesContainsConditions(o, value))
         return value;

@@ -29,6 +29,7 @@ private:
 
     TextOptions m_options;
     TextCounters m_counters;
+    bool m_changesNothing = false;
 };
 
 } // namespace ornvale

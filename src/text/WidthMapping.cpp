@@ -1,5 +1,7 @@
 #include "WidthMapping.h"
 
+#include "StringSink.h"
+
 #include <array>
 
 namespace ornvale {
@@ -45,52 +47,68 @@ const HalfForms& halfForms() {
     return forms;
 }
 
-char16_t voicedForm(char16_t full, char16_t mark) {
-    if (mark == kVoicedMark) {
-        if (full == kU)
-            return kVu;
-        return kVoicedBases.contains(QChar(full)) ? full + 1 : 0;
+// The voiced and semi-voiced full-width letters of the half-width letters, 0 where none.
+struct VoicedForms {
+    std::array<char16_t, kHalfLast - kHalfFirst + 1> voiced{}, semiVoiced{};
+    VoicedForms() {
+        for (char16_t h = kHalfFirst; h <= kHalfLast; ++h) {
+            const char16_t full = kFullForms[h - kHalfFirst];
+            if (kVoicedBases.contains(QChar(full)))
+                voiced[h - kHalfFirst] = full + 1;
+            if (kSemiVoicedBases.contains(QChar(full)))
+                semiVoiced[h - kHalfFirst] = full + 2;
+            if (full == kU)
+                voiced[h - kHalfFirst] = kVu;
+        }
     }
+};
+
+const VoicedForms& voicedForms() {
+    static const VoicedForms forms;
+    return forms;
+}
+
+char16_t voicedForm(char16_t half, char16_t mark) {
+    if (mark == kVoicedMark)
+        return voicedForms().voiced[half - kHalfFirst];
     if (mark == kSemiVoicedMark)
-        return kSemiVoicedBases.contains(QChar(full)) ? full + 2 : 0;
+        return voicedForms().semiVoiced[half - kHalfFirst];
     return 0;
 }
 
 } // namespace
 
+// The common characters are mapped without branches (mixed text would mispredict them);
+// only the half-width katakana, which may combine with a following mark, take a branch.
 void WidthMapping::toFullWidth(QStringView in, QString& out) {
     const qsizetype n = in.size();
+    StringSink sink(out, n);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
-        if (c > 0x20 && c < 0x7F) {
-            out.append(QChar(char16_t(c + kFullWidthOffset)));
-        } else if (c == 0x20) {
-            out.append(QChar(kIdeographicSpace));
-        } else if (c >= kHalfFirst && c <= kHalfLast) {
-            const char16_t full = kFullForms[c - kHalfFirst];
-            const char16_t voiced = i + 1 < n ? voicedForm(full, in[i + 1].unicode()) : 0;
-            out.append(QChar(voiced ? voiced : full));
+        if (char16_t(c - kHalfFirst) <= kHalfLast - kHalfFirst) {
+            const char16_t voiced = i + 1 < n ? voicedForm(c, in[i + 1].unicode()) : 0;
+            sink.put(voiced ? voiced : kFullForms[c - kHalfFirst]);
             i += voiced ? 1 : 0;
-        } else {
-            out.append(QChar(c));
+            continue;
         }
+        const char16_t shifted = char16_t(c + (char16_t(c - 0x21) < 0x5E ? kFullWidthOffset : 0));
+        sink.put(c == 0x20 ? kIdeographicSpace : shifted);
     }
 }
 
 void WidthMapping::toHalfWidth(QStringView in, QString& out) {
     const HalfForms& half = halfForms();
+    StringSink sink(out, 2 * in.size());
     for (QChar qc : in) {
         const char16_t c = qc.unicode();
-        if (c >= 0xFF01 && c <= 0xFF5E) {
-            out.append(QChar(char16_t(c - kFullWidthOffset)));
-        } else if (c >= kFullFirst && c <= kFullLast && half.forms[c - kFullFirst][0]) {
+        if (char16_t(c - kFullFirst) <= kFullLast - kFullFirst && half.forms[c - kFullFirst][0]) {
             const auto& form = half.forms[c - kFullFirst];
-            out.append(QChar(form[0]));
+            sink.put(form[0]);
             if (form[1])
-                out.append(QChar(form[1]));
-        } else {
-            out.append(qc);
+                sink.put(form[1]);
+            continue;
         }
+        sink.put(char16_t(c - (char16_t(c - 0xFF01) < 0x5E ? kFullWidthOffset : 0)));
     }
 }
 

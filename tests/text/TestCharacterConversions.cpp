@@ -70,6 +70,7 @@ void TestCharacterConversions::caseMapping_data() {
     QTest::newRow("ASCII") << u"aBc1"_s << u"ABC1"_s << u"abc1"_s;
     QTest::newRow("full-width Latin") << u"ａＢｃ"_s << u"ＡＢＣ"_s << u"ａｂｃ"_s;
     QTest::newRow("Greek and Cyrillic") << u"αΩжЯ"_s << u"ΑΩЖЯ"_s << u"αωжя"_s;
+    QTest::newRow("Roman numerals and circled letters") << u"ⅰⓐⅡ！"_s << u"ⅠⒶⅡ！"_s << u"ⅰⓐⅱ！"_s;
     QTest::newRow("sharp s keeps its length") << u"ßa"_s << u"ßA"_s << u"ßa"_s;
     QTest::newRow("title-case letter") << u"ǅ"_s << u"Ǆ"_s << u"ǆ"_s;
     QTest::newRow("dotted capital I lowers to i") << u"İ"_s << u"İ"_s << u"i"_s;

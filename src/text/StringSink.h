@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace ornvale {
+
+// Appends characters to a QString through a raw pointer. The conversions write one character at
+// a time, and QString::append(QChar) per character costs more than the conversion itself.
+// Room for the worst case is made up front; the unused rest is cut off at the end.
+class StringSink {
+public:
+    StringSink(QString& out, qsizetype maxAppended) : m_out(out), m_start(out.size()) {
+        out.resize(m_start + maxAppended);
+        m_data = out.data() + m_start;
+    }
+    ~StringSink() { m_out.truncate(m_start + m_count); }
+    StringSink(const StringSink&) = delete;
+    StringSink& operator=(const StringSink&) = delete;
+
+    void put(char16_t c) { m_data[m_count++] = QChar(c); }
+    void put(QChar c) { m_data[m_count++] = c; }
+    void putCodePoint(char32_t c) {
+        if (QChar::requiresSurrogates(c)) {
+            put(QChar::highSurrogate(c));
+            put(QChar::lowSurrogate(c));
+        } else {
+            put(char16_t(c));
+        }
+    }
+
+private:
+    QString& m_out;
+    qsizetype m_start;
+    QChar* m_data = nullptr;
+    qsizetype m_count = 0;
+};
+
+} // namespace ornvale
