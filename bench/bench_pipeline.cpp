@@ -7,9 +7,9 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 
 using namespace ornvale;
 using namespace Qt::StringLiterals;
@@ -40,10 +40,10 @@ struct Rate {
     double wall = 0; // values per wall-clock second
 };
 
-// Best of three passes.
-Rate rate(const QStringList& values, const std::function<qsizetype(const QString&, int)>& f) {
+// Best of five passes.
+template <class F> Rate rate(const QStringList& values, F&& f) {
     Rate best;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < 5; ++pass) {
         QElapsedTimer timer;
         timer.start();
         const std::clock_t start = std::clock();

@@ -244,23 +244,35 @@ QString CharacterTables::apply(Table table, QStringView in, bool optionalRows) {
 }
 
 bool CharacterTables::touches(Table table, QStringView in, bool optionalRows) {
-    for (QChar qc : in) {
-        const char16_t c = qc.unicode();
-        switch (table) {
-        case Table::KTHTEXT:
-            if (inRange(c, kFullFirst, kFullLast) && kanaMaps().toHalf[c - kFullFirst][0])
-                return true;
-            break;
-        case Table::KTZTEXT:
-            if (inRange(c, kHalfFirst, kHalfLast))
-                return true;
-            break;
-        default:
-            if (mapOne(table, c, optionalRows))
-                return true;
-        }
+    // Branch-free range tests; a value that no row can match skips the table altogether.
+    auto any = [in](auto&& test) {
+        bool hit = false;
+        for (QChar c : in)
+            hit |= test(c.unicode());
+        return hit;
+    };
+    auto within = [](char16_t c, char16_t first, char16_t last) {
+        return char16_t(c - first) <= char16_t(last - first);
+    };
+    switch (table) {
+    case Table::AFZTEXT:
+        return any([&](char16_t c) { return within(c | 0x20, u'a', u'z'); });
+    case Table::AFHTEXT:
+        return any([&](char16_t c) { return within(c, u'Ａ', u'Ｚ') | within(c, u'ａ', u'ｚ'); });
+    case Table::SSZTEXT:
+        return any([&](char16_t c) {
+            return within(c, u'0', u'9') | (optionalRows & within(c, u'-', u'.'));
+        });
+    case Table::SSHTEXT:
+        return any([&](char16_t c) {
+            return within(c, u'０', u'９') | (optionalRows & within(c, u'－', u'．'));
+        });
+    case Table::KTZTEXT:
+        return any([&](char16_t c) { return within(c, kHalfFirst, kHalfLast); });
+    case Table::KTHTEXT:
+        return any([&](char16_t c) { return within(c, kFullFirst, kFullLast); });
     }
-    return false;
+    return true;
 }
 
 } // namespace ornvale

@@ -30,7 +30,7 @@ public:
     static void apply(Table table, QStringView in, QString& out, bool optionalRows);
     static QString apply(Table table, QStringView in, bool optionalRows);
 
-    // True when the table has any row that could match a character of `in`.
+    // False only when no row of the table can match anything in `in` (a quick pre-test).
     static bool touches(Table table, QStringView in, bool optionalRows);
 
     static QString afzText(const QString& v) { return apply(Table::AFZTEXT, v, false); }

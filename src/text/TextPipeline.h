@@ -7,9 +7,10 @@ namespace ornvale {
 // TextChangS: transforms one TEXT or MTEXT value by the options and counts the changes.
 // In order: value condition, entity kind, contains-conditions (a value failing one comes back
 // untouched), replacement, width conversion (all characters, or alphabet / digits / katakana by
-// the tables, each inside a fresh special-code protection), case (inside the "\P" and escape
-// protection), hiragana / katakana. Each step that leaves the value different from the value
-// after the last counted step adds one to its counter, so a change undone later counts twice.
+// the tables, each inside a fresh special-code protection), case (inside the protection of
+// paragraph breaks, character escapes and MTEXT formatting codes), hiragana / katakana. Each step
+// that leaves the value different from the value after the last counted step adds one to its
+// counter, so a change undone by a later step counts for both.
 class TextPipeline {
 public:
     explicit TextPipeline(const TextOptions& options);

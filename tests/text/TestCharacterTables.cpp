@@ -136,8 +136,10 @@ void TestCharacterTables::singleScanEqualsRowPasses() {
         for (bool optionalRows : {false, true}) {
             for (int i = 0; i < 3000; ++i) {
                 const QString v = randomValue(random);
-                QCOMPARE(CharacterTables::apply(table, v, optionalRows),
-                         byRowPasses(table, v, optionalRows));
+                const QString converted = byRowPasses(table, v, optionalRows);
+                QCOMPARE(CharacterTables::apply(table, v, optionalRows), converted);
+                // The quick pre-test may say yes too often, never wrongly no.
+                QVERIFY(converted == v || CharacterTables::touches(table, v, optionalRows));
             }
         }
     }
