@@ -100,6 +100,20 @@ void printJson(const QString& scriptPath, const FileList::DropOutcome& outcome,
                         QLatin1Char('\n'));
 }
 
+// The job deletes the completion marker before it writes the script, so the script it writes
+// never answers an overwrite question for the marker. --script-out must give the same bytes
+// without deleting a marker that a running job may be waiting for.
+class MarkerRemovedProbe : public SystemFileSystemProbe {
+public:
+    explicit MarkerRemovedProbe(QString markerPath) : m_markerPath(std::move(markerPath)) {}
+    bool exists(const QString& path) override {
+        return path != m_markerPath && SystemFileSystemProbe::exists(path);
+    }
+
+private:
+    QString m_markerPath;
+};
+
 } // namespace
 
 int runConvertCommand(const QStringList& args) {
@@ -143,7 +157,7 @@ int runConvertCommand(const QStringList& args) {
     inputs.singleDocumentMode = run.singleDocumentMode;
     inputs.markerPath = ScriptWriter::markerPathIn(run.appDataFolder);
     inputs.scriptPath = absoluteNative(*a.scriptOut);
-    SystemFileSystemProbe probe;
+    MarkerRemovedProbe probe(inputs.markerPath);
     const ScriptWriteResult result = ScriptWriter(probe).write(inputs);
     if (!result.ok()) {
         prompter.inform(result.error, confirmTitle());

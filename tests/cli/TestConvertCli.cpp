@@ -30,6 +30,7 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void unlistedFilesAreReportedAndLeftOut();
+    void anOldMarkerIsNeitherAnsweredNorDeleted();
     void help();
 
 private:
@@ -184,6 +185,26 @@ void TestConvertCli::usageErrors() {
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(named), qPrintable(result.err));
     QVERIFY(!QFile::exists(m_home->filePath(u"s.scr"_s)));
+}
+
+// The job deletes an old marker before writing, so its script never answers the marker's
+// overwrite question; --script-out gives those bytes but leaves the marker alone.
+void TestConvertCli::anOldMarkerIsNeitherAnsweredNorDeleted() {
+    const QString dwg = makeDrawing(u"plan.dwg"_s, "AC1018");
+    QVERIFY(QDir().mkpath(m_home->filePath(u"data/ornvale"_s)));
+    const QString marker = ScriptWriter::markerPathIn(path(u"data/ornvale"_s));
+    QFile old(marker);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.close();
+    const QString script = path(u"s.scr"_s);
+    const Run result = run({u"--selection"_s, u"17"_s, u"--script-out"_s, script, dwg});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QFile written(script);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    const QByteArray quotedMarker = '"' + marker.toUtf8() + '"';
+    QVERIFY(bytes.endsWith(quotedMarker + "\r\nquit\r\ny\r\n"));
+    QVERIFY(QFile::exists(marker));
 }
 
 void TestConvertCli::unlistedFilesAreReportedAndLeftOut() {
