@@ -12,6 +12,8 @@ DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
 bool DxfLineReader::refill() {
     if (m_atEnd)
         return false;
+    if (m_beforeRefill)
+        m_beforeRefill();
     if (m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, size_t(m_end - m_begin));
         m_end -= m_begin;
@@ -33,14 +35,68 @@ bool DxfLineReader::refill() {
     return true;
 }
 
-DxfLine DxfLineReader::take(qsizetype textEnd, qsizetype lineEnd, bool continues) {
+// Fills the caller's line field by field: building a temporary and copying it costs a
+// store-forwarding stall on every line.
+void DxfLineReader::take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues) {
     const char* base = m_buffer.data();
-    DxfLine line;
     line.text = QByteArrayView(base + m_begin, textEnd - m_begin);
     line.end = QByteArrayView(base + textEnd, lineEnd - textEnd);
     line.continues = continues;
     m_begin = lineEnd;
-    return line;
+}
+
+bool DxfLineReader::startsLine(qsizetype at) const {
+    const char* base = m_buffer.data();
+    if (at == m_begin || base[at - 1] == '\r')
+        return true;
+    // An LF is a line end only right after a CR.
+    return base[at - 1] == '\n' && at - 1 > m_begin && base[at - 2] == '\r';
+}
+
+qsizetype DxfLineReader::lastCompleteLineEnd() const {
+    const char* base = m_buffer.data();
+    qsizetype end = m_end;
+    while (end > m_begin) {
+        const void* cr = memrchr(base + m_begin, '\r', size_t(end - m_begin));
+        if (!cr)
+            break;
+        const qsizetype at = static_cast<const char*>(cr) - base;
+        if (at + 1 < m_end)
+            return at + 1 + (base[at + 1] == '\n' ? 1 : 0);
+        if (m_atEnd)
+            return m_end;
+        end = at; // a CR at the very end: whether an LF follows is known only after a read
+    }
+    return m_begin;
+}
+
+bool DxfLineReader::skipLinesBefore(QByteArrayView literal, DxfLine& chunk) {
+    if (m_end - m_begin < 4096 && !m_atEnd)
+        refill();
+    const char* base = m_buffer.data();
+    char pattern[32];
+    const size_t patternSize = size_t(qMin<qsizetype>(literal.size(), 31)) + 1;
+    std::memcpy(pattern, literal.data(), patternSize - 1);
+    pattern[patternSize - 1] = '\r';
+    qsizetype from = m_begin;
+    qsizetype stop = m_end;
+    while (from < m_end) {
+        const void* found = memmem(base + from, size_t(m_end - from), pattern, patternSize);
+        if (!found)
+            break;
+        const qsizetype at = static_cast<const char*>(found) - base;
+        if (startsLine(at)) {
+            stop = at;
+            break;
+        }
+        from = at + 1;
+    }
+    if (stop == m_end && !m_atEnd)
+        stop = lastCompleteLineEnd(); // a match may still begin in the unfinished tail
+    if (stop == m_begin)
+        return false;
+    take(chunk, stop, stop, false);
+    return true;
 }
 
 bool DxfLineReader::next(DxfLine& line) {
@@ -51,26 +107,26 @@ bool DxfLineReader::next(DxfLine& line) {
         if (cr) {
             const qsizetype at = cr - base;
             if (at + 1 < m_end) {
-                line = take(at, at + (base[at + 1] == '\n' ? 2 : 1), false);
+                take(line, at, at + (base[at + 1] == '\n' ? 2 : 1), false);
                 return true;
             }
             // A CR at the end of the buffer: whether an LF follows is known only after a read.
             if (m_atEnd) {
-                line = take(at, at + 1, false);
+                take(line, at, at + 1, false);
                 return true;
             }
             if (m_begin == 0 && m_end == qsizetype(m_buffer.size())) {
                 // The line fills the whole block: hand out what precedes the CR as a piece.
-                line = take(at, at, true);
+                take(line, at, at, true);
                 return true;
             }
         } else if (m_atEnd) {
             if (m_begin == m_end)
                 return false;
-            line = take(m_end, m_end, false); // a last line without a line end
+            take(line, m_end, m_end, false); // a last line without a line end
             return true;
         } else if (m_begin == 0 && m_end == qsizetype(m_buffer.size())) {
-            line = take(m_end, m_end, true);
+            take(line, m_end, m_end, true);
             return true;
         }
         refill();

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -20,7 +21,11 @@ struct DxfLine {
     // The bytes exactly as read: text and end lie next to each other in the buffer.
     QByteArrayView bytes() const { return QByteArrayView(text.data(), text.size() + end.size()); }
     // A whole-line, case-sensitive comparison; a piece of an over-long line never matches.
-    bool is(QByteArrayView literal) const { return !continues && text == literal; }
+    // Runs for every line, so it compares a known length inline.
+    template <size_t N> bool is(const char (&literal)[N]) const {
+        return !continues && text.size() == qsizetype(N - 1) &&
+               std::memcmp(text.data(), literal, N - 1) == 0;
+    }
 };
 
 // Splits a stream into lines with the drawing line rule: a line ends at CR, an LF right after
@@ -36,15 +41,27 @@ public:
     // The next line or piece; false at the end of the input or after a read error.
     bool next(DxfLine& line);
 
+    // Passes over whole lines up to the next line that is exactly `literal`, handing them out
+    // as one chunk (text only, no line end of its own). False when no line can be passed
+    // over: the next line is such a line, or it is incomplete in the buffer, or the input is
+    // exhausted; next() then goes on line by line. Lets the driver skip the many lines between
+    // entities with one search instead of one per line.
+    bool skipLinesBefore(QByteArrayView literal, DxfLine& chunk);
+
     bool failed() const { return m_failed; }
     qint64 bytesRead() const { return m_bytesRead; }
     // Called after every block read with the total number of bytes read so far.
     void setBlockHook(std::function<void(qint64)> hook) { m_blockHook = std::move(hook); }
+    // Called before the buffer is rearranged, which ends the life of every view handed out.
+    void setBeforeRefill(std::function<void()> hook) { m_beforeRefill = std::move(hook); }
 
 private:
     // Moves the unread bytes to the front and reads more; false when nothing more came.
     bool refill();
-    DxfLine take(qsizetype textEnd, qsizetype lineEnd, bool continues);
+    bool startsLine(qsizetype at) const;
+    // The end of the last line that ends inside the buffer (its line end known whole).
+    qsizetype lastCompleteLineEnd() const;
+    void take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues);
 
     QIODevice& m_device;
     std::vector<char> m_buffer;
@@ -54,6 +71,7 @@ private:
     bool m_atEnd = false;
     bool m_failed = false;
     std::function<void(qint64)> m_blockHook;
+    std::function<void()> m_beforeRefill;
 };
 
 } // namespace ornvale

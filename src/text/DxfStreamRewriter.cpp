@@ -4,19 +4,6 @@
 
 namespace ornvale {
 
-namespace {
-
-constexpr QByteArrayView kEntities("ENTITIES");
-constexpr QByteArrayView kEntityStart("  0");
-constexpr QByteArrayView kText("TEXT");
-constexpr QByteArrayView kMText("MTEXT");
-constexpr QByteArrayView kValueCode("  1");
-constexpr QByteArrayView kLineSpacingCode(" 44");
-constexpr QByteArrayView kSubclassCode("100");
-constexpr QByteArrayView kTextSubclass("AcDbText");
-
-} // namespace
-
 DxfStreamRewriter::DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding)
     : m_encoding(encoding) {
     if (!pipeline.changesNothing()) {
@@ -33,9 +20,13 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
                                                       DxfLineWriter& writer) {
     m_reader = &reader;
     m_writer = &writer;
+    m_runBegin = m_runEnd = nullptr;
+    reader.setBeforeRefill([this] { flushRun(); });
     const bool entitiesFound = copyHeader();
     if (entitiesFound)
         mainScan();
+    flushRun();
+    reader.setBeforeRefill({});
     const bool flushed = writer.flush();
     if (reader.failed())
         return Outcome::ReadFailed;
@@ -44,14 +35,17 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
     return entitiesFound ? Outcome::Done : Outcome::NoEntities;
 }
 
-void DxfStreamRewriter::copy(const DxfLine& line) {
-    m_writer->write(line.bytes());
-    if (!line.continues)
-        return;
-    // The rest of an over-long line goes through piece by piece.
+void DxfStreamRewriter::flushRun() {
+    if (m_runBegin != m_runEnd)
+        m_writer->write(QByteArrayView(m_runBegin, m_runEnd - m_runBegin));
+    m_runBegin = m_runEnd = nullptr;
+}
+
+// The rest of an over-long line goes through piece by piece.
+void DxfStreamRewriter::copyRestOfLine() {
     DxfLine piece;
     while (m_reader->next(piece)) {
-        m_writer->write(piece.bytes());
+        extendRun(piece.bytes());
         if (!piece.continues)
             return;
     }
@@ -61,7 +55,7 @@ bool DxfStreamRewriter::copyHeader() {
     DxfLine line;
     while (m_reader->next(line)) {
         copy(line);
-        if (line.is(kEntities))
+        if (line.is("ENTITIES"))
             return true;
     }
     return false;
@@ -71,10 +65,15 @@ void DxfStreamRewriter::mainScan() {
     DxfLine line;
     bool pending = false; // a "  0" line that ended an entity scan, not yet handled
     for (;;) {
-        if (!pending && !m_reader->next(line))
-            return;
+        if (!pending) {
+            DxfLine passed;
+            while (m_reader->skipLinesBefore("  0", passed))
+                copy(passed);
+            if (!m_reader->next(line))
+                return;
+        }
         pending = false;
-        if (!line.is(kEntityStart)) {
+        if (!line.is("  0")) {
             copy(line);
             continue;
         }
@@ -82,9 +81,9 @@ void DxfStreamRewriter::mainScan() {
         if (!m_reader->next(line))
             return;
         copy(line);
-        if (line.is(kMText))
+        if (line.is("MTEXT"))
             pending = entityScan(TextEntityKind::MTextEntity, line);
-        else if (line.is(kText))
+        else if (line.is("TEXT"))
             pending = entityScan(TextEntityKind::TextEntity, line);
     }
 }
@@ -93,11 +92,11 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     int textMarkers = 0;
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
-        if (line.is(kEntityStart))
+        if (line.is("  0"))
             return true;
-        const bool valueCode = line.is(kValueCode);
-        const bool lineSpacingCode = line.is(kLineSpacingCode);
-        const bool subclassCode = line.is(kSubclassCode);
+        const bool valueCode = line.is("  1");
+        const bool lineSpacingCode = line.is(" 44");
+        const bool subclassCode = line.is("100");
         copy(line);
         if (!m_reader->next(line))
             return false;
@@ -108,7 +107,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         copy(line);
         if (kind == TextEntityKind::MTextEntity && lineSpacingCode)
             return false;
-        if (kind == TextEntityKind::TextEntity && subclassCode && line.is(kTextSubclass) &&
+        if (kind == TextEntityKind::TextEntity && subclassCode && line.is("AcDbText") &&
             ++textMarkers == 2)
             return false;
     }
@@ -131,6 +130,7 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
         copy(line);
         return;
     }
+    flushRun();
     m_writer->write(DxfValueCodec::encode(result, m_encoding));
     m_writer->write(line.end);
 }

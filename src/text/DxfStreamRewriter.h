@@ -34,13 +34,30 @@ private:
     void mainScan();
     // Returns true when the scan stopped at a "  0" line, left in `line` for the main scan.
     bool entityScan(TextEntityKind kind, DxfLine& line);
-    void copy(const DxfLine& line);
+    // Unchanged lines are not copied one by one: they lie next to each other in the reader's
+    // buffer, so a run of them goes to the writer in one piece.
+    void copy(const DxfLine& line) {
+        extendRun(line.bytes());
+        if (line.continues)
+            copyRestOfLine();
+    }
+    void extendRun(QByteArrayView bytes) {
+        if (bytes.data() != m_runEnd) {
+            flushRun();
+            m_runBegin = bytes.data();
+        }
+        m_runEnd = bytes.data() + bytes.size();
+    }
+    void copyRestOfLine();
+    void flushRun();
     void writeValue(const DxfLine& line, TextEntityKind kind);
 
     ValueTransform m_transform; // empty: values are copied as they are
     DxfEncoding m_encoding;
     DxfLineReader* m_reader = nullptr;
     DxfLineWriter* m_writer = nullptr;
+    const char* m_runBegin = nullptr;
+    const char* m_runEnd = nullptr;
 };
 
 } // namespace ornvale

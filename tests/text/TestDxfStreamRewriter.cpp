@@ -4,6 +4,7 @@
 #include "DxfStreamRewriter.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace ornvale;
@@ -58,6 +59,63 @@ private:
     QByteArray m_data;
 };
 
+// The driver's rules applied the plain way, line after line, to check the buffered driver.
+QByteArray lineByLine(const QByteArray& input) {
+    struct Line {
+        QByteArray text, end;
+    };
+    QList<Line> lines;
+    for (qsizetype pos = 0; pos < input.size();) {
+        qsizetype cr = input.indexOf('\r', pos);
+        if (cr < 0) {
+            lines.append({input.mid(pos), {}});
+            break;
+        }
+        const qsizetype next = cr + 1 + (cr + 1 < input.size() && input[cr + 1] == '\n');
+        lines.append({input.mid(pos, cr - pos), input.mid(cr, next - cr)});
+        pos = next;
+    }
+    QByteArray out;
+    qsizetype i = 0;
+    const qsizetype n = lines.size();
+    auto put = [&](const Line& line) { out += line.text + line.end; };
+    while (i < n && lines[i].text != "ENTITIES")
+        put(lines[i++]);
+    if (i < n)
+        put(lines[i++]);
+    while (i < n) {
+        const Line& start = lines[i++];
+        put(start);
+        if (start.text != "  0" || i >= n)
+            continue;
+        const QByteArray type = lines[i].text;
+        put(lines[i++]);
+        if (type != "TEXT" && type != "MTEXT")
+            continue;
+        const bool mtext = type == "MTEXT";
+        int markers = 0;
+        while (i < n && lines[i].text != "  0") {
+            const Line& code = lines[i++];
+            put(code);
+            if (i >= n)
+                break;
+            const Line& value = lines[i++];
+            if (code.text == "  1")
+                out += markKind(QString::fromLatin1(value.text),
+                                mtext ? TextEntityKind::MTextEntity : TextEntityKind::TextEntity)
+                           .toLatin1() +
+                       value.end;
+            else
+                put(value);
+            if (mtext && code.text == " 44")
+                break;
+            if (!mtext && code.text == "100" && value.text == "AcDbText" && ++markers == 2)
+                break;
+        }
+    }
+    return out;
+}
+
 const QList<qsizetype> kBlockSizes{16, 17, 23, 64, DxfLineReader::kDefaultBlockSize};
 
 } // namespace
@@ -66,6 +124,7 @@ class TestDxfStreamRewriter : public QObject {
     Q_OBJECT
 
 private slots:
+    void matchesLineByLineRules();
     void handsTextValuesToPipeline_data();
     void handsTextValuesToPipeline();
     void reproducesUnchangedDrawings_data();
@@ -80,6 +139,36 @@ private slots:
     void reportsMissingEntities();
     void reportsDeviceFailures();
 };
+
+void TestDxfStreamRewriter::matchesLineByLineRules() {
+    // Random drawings made of the lines the driver looks for, with every kind of line end and
+    // every block size around them.
+    const QByteArrayList words{"  0", "TEXT", "MTEXT",    "  1",  "100", "AcDbText",
+                               " 44", "x",    "ENTITIES", "  0 ", "",    "0"};
+    const QByteArrayList ends{"\r\n", "\r\n", "\r\n", "\r", "\n"};
+    QRandomGenerator random(20061001);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray input = round % 4 ? joinLines({"  0", "SECTION", "  2", "ENTITIES"}) : "";
+        const int lineCount = random.bounded(1, 120);
+        // Lines stay shorter than a block; over-long lines have their own test.
+        qsizetype lineLength = 0;
+        for (int line = 0; line < lineCount; ++line) {
+            const QByteArray& word = words[random.bounded(words.size())];
+            QByteArray end = ends[random.bounded(ends.size())];
+            lineLength += word.size() + 1;
+            if (end == "\n" && lineLength > 4)
+                end = "\r";
+            lineLength = end == "\n" ? lineLength : 0;
+            input += word + end;
+        }
+        const qsizetype blockSize = random.bounded(16, 80);
+        const Rewritten result = rewrite(input, markKind, DxfEncoding::Cp932, blockSize);
+        if (result.output != lineByLine(input)) {
+            qWarning() << "input" << input << "block size" << blockSize;
+            QCOMPARE(result.output, lineByLine(input));
+        }
+    }
+}
 
 void TestDxfStreamRewriter::handsTextValuesToPipeline_data() {
     QTest::addColumn<QByteArray>("input");
