@@ -69,10 +69,12 @@ public:
     // Splits a value of shape Split; the restored views point into `value` or static storage.
     static void split(QStringView value, TextEntityKind kind, Scope scope, Pieces& pieces);
 
-    // Protects, converts with run(QStringView in, QString& out) (which appends), restores.
+    // Protects, converts with run(QStringView in, QString& out) (which appends), restores;
+    // the result replaces the contents of `out` (whose capacity is reused).
     template <class Run>
-    static QString convert(const QString& value, TextEntityKind kind, Scope scope, Run&& run) {
-        QString out;
+    static void convert(const QString& value, TextEntityKind kind, Scope scope, QString& out,
+                        Run&& run) {
+        out.resize(0);
         out.reserve(2 * value.size() + 8); // room for the longest conversion: no reallocation
         switch (shape(value, kind, scope)) {
         case Shape::Plain:
@@ -98,6 +100,12 @@ public:
             break;
         }
         }
+    }
+
+    template <class Run>
+    static QString convert(const QString& value, TextEntityKind kind, Scope scope, Run&& run) {
+        QString out;
+        convert(value, kind, scope, out, run);
         return out;
     }
 

@@ -6,6 +6,8 @@
 #include "SpecialCodeProtection.h"
 #include "WidthMapping.h"
 
+#include <utility>
+
 namespace ornvale {
 
 namespace {
@@ -95,11 +97,16 @@ bool TextPipeline::changesNothing() const {
            o.kanaConversion == KanaConversion::NoKanaConversion;
 }
 
-// Counts a step when it changed the value and makes the value the new reference.
-void TextPipeline::countIfChanged(const QString& v, QString& previous, double& counter) {
-    if (QStringView(v) != QStringView(previous)) {
+// Runs one step into the scratch buffer and takes the result when it differs from the value.
+// The value before a step is always the value after the last counted change, so "changed
+// since the previous value" is "changed by this step".
+template <class Step> void TextPipeline::runStep(QString& v, double& counter, Step&& step) {
+    if (!m_scratch.isDetached())
+        m_scratch = QString(); // shared with a value handed out: start a buffer of our own
+    step(std::as_const(v), m_scratch);
+    if (QStringView(m_scratch) != QStringView(v)) {
         counter += 1;
-        previous = v;
+        std::swap(v, m_scratch);
     }
 }
 
@@ -111,28 +118,29 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
         !passesEntityKind(o.targetEntities, kind) || !passesContainsConditions(o, value))
         return value;
 
-    QString previous = value;
-    QString v = replaced(value);
-    countIfChanged(v, previous, m_counters.replacedCount);
-
+    QString v = value;
+    runStep(v, m_counters.replacedCount,
+            [this](const QString& in, QString& out) { out = replaced(in); });
     if (o.widthConversion != WidthConversion::NoWidthConversion)
-        v = convertWidth(v, kind, previous);
-
+        convertWidth(v, kind);
     if (o.caseConversion != CaseConversion::NoCaseConversion) {
         const bool upper = o.caseConversion == CaseConversion::ToUpper;
-        v = SpecialCodeProtection::convert(
-            v, kind, Scope::Case, [upper](QStringView in, QString& out) {
-                upper ? CaseKanaConversion::toUpper(in, out) : CaseKanaConversion::toLower(in, out);
-            });
-        countIfChanged(v, previous, m_counters.caseChangedCount);
+        runStep(v, m_counters.caseChangedCount, [&](const QString& in, QString& out) {
+            SpecialCodeProtection::convert(in, kind, Scope::Case, out,
+                                           [upper](QStringView text, QString& converted) {
+                                               upper ? CaseKanaConversion::toUpper(text, converted)
+                                                     : CaseKanaConversion::toLower(text, converted);
+                                           });
+        });
     }
-
-    if (o.kanaConversion == KanaConversion::HiraganaToKatakana) {
-        v = CaseKanaConversion::hiraganaToKatakana(v);
-        countIfChanged(v, previous, m_counters.toKatakanaCount);
-    } else if (o.kanaConversion == KanaConversion::KatakanaToHiragana) {
-        v = CaseKanaConversion::katakanaToHiragana(v);
-        countIfChanged(v, previous, m_counters.toHiraganaCount);
+    if (o.kanaConversion != KanaConversion::NoKanaConversion) {
+        const bool toKatakana = o.kanaConversion == KanaConversion::HiraganaToKatakana;
+        double& counter = toKatakana ? m_counters.toKatakanaCount : m_counters.toHiraganaCount;
+        runStep(v, counter, [toKatakana](const QString& in, QString& out) {
+            out.resize(0);
+            toKatakana ? CaseKanaConversion::hiraganaToKatakana(in, out)
+                       : CaseKanaConversion::katakanaToHiragana(in, out);
+        });
     }
     return v;
 }
@@ -152,30 +160,37 @@ QString TextPipeline::replaced(const QString& v) const {
     return v;
 }
 
-QString TextPipeline::convertWidth(QString v, TextEntityKind kind, QString& previous) {
+void TextPipeline::convertWidth(QString& v, TextEntityKind kind) {
     const TextOptions& o = m_options;
     const bool full = o.widthConversion == WidthConversion::ToFullWidth;
     double& counter = full ? m_counters.toFullWidthCount : m_counters.toHalfWidthCount;
     if (o.widthAll) {
-        v = SpecialCodeProtection::convert(
-            v, kind, Scope::Width, [full](QStringView in, QString& out) {
-                full ? WidthMapping::toFullWidth(in, out) : WidthMapping::toHalfWidth(in, out);
-            });
-        countIfChanged(v, previous, counter);
-        return v;
+        runStep(v, counter, [&](const QString& in, QString& out) {
+            SpecialCodeProtection::convert(in, kind, Scope::Width, out,
+                                           [full](QStringView text, QString& converted) {
+                                               full ? WidthMapping::toFullWidth(text, converted)
+                                                    : WidthMapping::toHalfWidth(text, converted);
+                                           });
+        });
+        return;
     }
     // A fresh protection for each table, and a count for each.
     for (Table table : widthTables(o)) {
         const bool optionalRows = table == Table::SSZTEXT || table == Table::SSHTEXT
                                       ? o.widthDashPeriod
                                       : o.widthKanaMarks;
-        v = SpecialCodeProtection::convert(v, kind, Scope::Width,
-                                           [&](QStringView in, QString& out) {
-                                               CharacterTables::apply(table, in, out, optionalRows);
-                                           });
-        countIfChanged(v, previous, counter);
+        // Nothing to protect and nothing the table converts: the value stays as it is.
+        if (SpecialCodeProtection::shape(v, kind, Scope::Width) ==
+                SpecialCodeProtection::Shape::Plain &&
+            !CharacterTables::touches(table, v, optionalRows))
+            continue;
+        runStep(v, counter, [&](const QString& in, QString& out) {
+            SpecialCodeProtection::convert(
+                in, kind, Scope::Width, out, [&](QStringView text, QString& converted) {
+                    CharacterTables::apply(table, text, converted, optionalRows);
+                });
+        });
     }
-    return v;
 }
 
 } // namespace ornvale

@@ -25,12 +25,13 @@ public:
 
 private:
     QString replaced(const QString& v) const;
-    QString convertWidth(QString v, TextEntityKind kind, QString& previous);
-    static void countIfChanged(const QString& v, QString& previous, double& counter);
+    void convertWidth(QString& v, TextEntityKind kind);
+    template <class Step> void runStep(QString& v, double& counter, Step&& step);
 
     TextOptions m_options;
     TextCounters m_counters;
     bool m_changesNothing = false;
+    QString m_scratch; // reused between steps and values, so most steps allocate nothing
 };
 
 } // namespace ornvale

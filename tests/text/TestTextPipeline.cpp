@@ -50,6 +50,7 @@ private slots:
     void caseAndKana();
     void changeAndChangeBackCountsTwice();
     void countersAccumulateAndReset();
+    void returnedValuesStayIntact();
     void changesNothing_data();
     void changesNothing();
 };
@@ -306,6 +307,24 @@ void TestTextPipeline::countersAccumulateAndReset() {
     QCOMPARE(pipeline.counters().toHiraganaCount, 5.0);
     pipeline.resetCounters();
     QCOMPARE(pipeline.counters().toHiraganaCount, 0.0);
+}
+
+// The pipeline reuses a buffer between steps and values; what it handed out must not change.
+void TestTextPipeline::returnedValuesStayIntact() {
+    TextOptions o = fullWidthOf(true, false, false, false);
+    o.caseConversion = CaseConversion::ToUpper;
+    o.kanaConversion = KanaConversion::HiraganaToKatakana;
+    TextPipeline pipeline(o);
+    const QStringList inputs = {u"ab"_s, u"%%C1"_s, u"あx"_s, u"漢"_s, u"xyz"_s, u"\\U+4E00q"_s};
+    const QStringList expected = {u"ＡＢ"_s, u"%%C１"_s,  u"アＸ"_s,
+                                  u"漢"_s,   u"ＸＹＺ"_s, u"\\U+4E00Ｑ"_s};
+    QStringList outputs;
+    for (int round = 0; round < 3; ++round) {
+        for (const QString& input : inputs)
+            outputs.append(pipeline.transform(input, TEXT));
+    }
+    QCOMPARE(outputs, expected + expected + expected);
+    QCOMPARE(inputs.first(), u"ab"_s);
 }
 
 void TestTextPipeline::changesNothing_data() {
