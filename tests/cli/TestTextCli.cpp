@@ -31,6 +31,8 @@ private slots:
     void usageErrors();
     void acceptedOptionCombinations_data();
     void acceptedOptionCombinations();
+    void countsChanges_data();
+    void countsChanges();
     void reportsEveryFileInJson();
     void convertsEveryFileWithExitZero();
     void defaultSelectionComesFromStartUp();
@@ -155,6 +157,41 @@ void TestTextCli::acceptedOptionCombinations() {
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     QVERIFY(QFile::exists(path(u"a-T.dxf"_s)));
+}
+
+void TestTextCli::countsChanges_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("counters");
+    // The drawing holds five TEXT and MTEXT values in its entities section, three of them TEXT,
+    // four holding "abc" outside a group-3 chunk.
+    QTest::newRow("matching values of TEXT only")
+        << QStringList{u"--replace-mode"_s, u"matching"_s, u"--replace"_s, u"X"_s,
+                       u"--target"_s,       u"text"_s}
+        << QByteArray("\"replacedCount\":3,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
+                      "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
+    QTest::newRow("replace then upper case")
+        << QStringList{u"--search"_s, u"abc"_s, u"--replace"_s, u"xyz"_s, u"--case"_s, u"upper"_s}
+        << QByteArray("\"replacedCount\":4,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
+                      "\"caseChangedCount\":5,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
+    QTest::newRow("full width with no class given converts all")
+        << QStringList{u"--width"_s, u"full"_s}
+        << QByteArray("\"replacedCount\":0,\"toFullWidthCount\":5,\"toHalfWidthCount\":0,"
+                      "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
+    QTest::newRow("numeric values only: nothing here is a number")
+        << QStringList{u"--value-condition"_s, u"numeric"_s, u"--width"_s, u"full"_s}
+        << QByteArray("\"replacedCount\":0,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
+                      "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
+}
+
+void TestTextCli::countsChanges() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, counters);
+    fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const Run result = run(args + QStringList{u"--json"_s, u"--selection"_s, u"17"_s, u"a.dxf"_s});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.endsWith(",\"counters\":{" + counters + "}}\n"), result.out.constData());
+    QVERIFY(readFile(path(u"a-T.dxf"_s)) != readFile(path(u"a.dxf"_s)) ||
+            counters.count(":0") == 6);
 }
 
 void TestTextCli::reportsEveryFileInJson() {

@@ -1,3 +1,4 @@
+#include "Cp932Codec.h"
 #include "DxfFixtures.h"
 #include "DxfRewriter.h"
 #include "Prompter.h"
@@ -39,7 +40,23 @@ public:
     bool progressOrderBroken = false;
 };
 
+// The lines that differ between two drawings of the same line count, as old, new, old, new...
+QByteArrayList changedLines(const QByteArray& before, const QByteArray& after) {
+    const QByteArrayList a = before.split('\n');
+    const QByteArrayList b = after.split('\n');
+    if (a.size() != b.size())
+        return {"line count changed"};
+    QByteArrayList changes;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            changes << a[i].chopped(a[i].endsWith('\r')) << b[i].chopped(b[i].endsWith('\r'));
+    }
+    return changes;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(ornvale::TextOptions)
 
 class TestDxfRewriter : public QObject {
     Q_OBJECT
@@ -51,6 +68,8 @@ private slots:
     void choosesEncodingByVersion();
     void reproducesDrawingWithOptionsThatChangeNothing_data();
     void reproducesDrawingWithOptionsThatChangeNothing();
+    void transformsEntityTexts_data();
+    void transformsEntityTexts();
     void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
     void neverOverwritesAnotherInputOfTheBatch();
@@ -119,6 +138,96 @@ void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing() {
     QCOMPARE(readFile(results[0].outputPath), before);
     QCOMPARE(readFile(input), before);
     QVERIFY(prompter.messages().isEmpty());
+}
+
+void TestDxfRewriter::transformsEntityTexts_data() {
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<TextOptions>("options");
+    QTest::addColumn<QByteArrayList>("changes");
+    QTest::addColumn<int>("replaced");
+    QTest::addColumn<int>("caseChanged");
+    const auto cp932 = [](const QString& text) { return Cp932Codec::encode(text).bytes; };
+
+    // Every TEXT and MTEXT value of the entities section, none of the block definitions, the
+    // attribute, the dimension or the group-3 chunks of the long MTEXT.
+    TextOptions matching;
+    matching.replaceMode = ReplaceMode::ReplaceMatchingText;
+    matching.replaceText = u"X"_qs;
+    QTest::newRow("matching values, code page") << u"text_r2004.dxf"_qs << matching
+                                                << QByteArrayList{"plain abc",
+                                                                  "X",
+                                                                  "centred abc",
+                                                                  "X",
+                                                                  "mtext abc\\Pline two",
+                                                                  "X",
+                                                                  QByteArray(109, 'x'),
+                                                                  "X",
+                                                                  cp932(u"図面 abc ｶﾀｶﾅ"_qs),
+                                                                  "X"}
+                                                << 5 << 0;
+
+    TextOptions hangul;
+    hangul.searchText = u"abc"_qs;
+    hangul.replaceText = u"한"_qs;
+    QTest::newRow("replacement outside the code page escaped")
+        << u"text_r2004.dxf"_qs << hangul
+        << QByteArrayList{"plain abc",
+                          "plain \\U+D55C",
+                          "centred abc",
+                          "centred \\U+D55C",
+                          "mtext abc\\Pline two",
+                          "mtext \\U+D55C\\Pline two",
+                          cp932(u"図面 abc ｶﾀｶﾅ"_qs),
+                          cp932(u"図面 "_qs) + "\\U+D55C" + cp932(u" ｶﾀｶﾅ"_qs)}
+        << 4 << 0;
+
+    TextOptions japanese;
+    japanese.searchText = u"abc"_qs;
+    japanese.replaceText = u"図形"_qs;
+    QTest::newRow("utf-8 with japanese text")
+        << u"text_r2007.dxf"_qs << japanese
+        << QByteArrayList{"plain abc",
+                          u"plain 図形"_qs.toUtf8(),
+                          "centred abc",
+                          u"centred 図形"_qs.toUtf8(),
+                          "mtext abc\\Pline two",
+                          u"mtext 図形\\Pline two"_qs.toUtf8(),
+                          u"図面名称 abc"_qs.toUtf8(),
+                          u"図面名称 図形"_qs.toUtf8(),
+                          u"日本語の abc 文章"_qs.toUtf8(),
+                          u"日本語の 図形 文章"_qs.toUtf8()}
+        << 5 << 0;
+
+    TextOptions upperText;
+    upperText.targetEntities = TargetEntities::TextOnly;
+    upperText.caseConversion = CaseConversion::ToUpper;
+    QTest::newRow("upper case, TEXT only") << u"text_r2004.dxf"_qs << upperText
+                                           << QByteArrayList{"plain abc",
+                                                             "PLAIN ABC",
+                                                             "centred abc",
+                                                             "CENTRED ABC",
+                                                             cp932(u"図面 abc ｶﾀｶﾅ"_qs),
+                                                             cp932(u"図面 ABC ｶﾀｶﾅ"_qs)}
+                                           << 0 << 3;
+}
+
+void TestDxfRewriter::transformsEntityTexts() {
+    QFETCH(QString, fixture);
+    QFETCH(TextOptions, options);
+    QFETCH(QByteArrayList, changes);
+    QFETCH(int, replaced);
+    QFETCH(int, caseChanged);
+    const QString input = copyFixture(fixture);
+    TextPipeline pipeline(options);
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const DxfRewriteResult result = rewriter.run({input}).at(0);
+    QVERIFY(result.converted);
+    const QByteArray output = readFile(result.outputPath);
+    QVERIFY(output.startsWith("  0\r\nSECTION\r\n")); // no byte-order mark
+    QCOMPARE(changedLines(readFile(input), output), changes);
+    QCOMPARE(int(pipeline.counters().replacedCount), replaced);
+    QCOMPARE(int(pipeline.counters().caseChangedCount), caseChanged);
 }
 
 void TestDxfRewriter::reportsFailingFileAndGoesOn_data() {
