@@ -12,7 +12,6 @@
 #include <QJsonDocument>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace ornvale::cli {
 
@@ -104,7 +103,7 @@ int runTextCommand(const QStringList& args) {
         return usageError(QStringLiteral("no FILE given"));
 
     StderrPrompter stderrPrompter;
-    TextProgress progress(stderrPrompter, isatty(fileno(stderr)) == 1);
+    TextProgress progress(stderrPrompter, TextProgress::stderrIsTerminal());
     TextWindowOptions options(progress);
     if (!line.applyTo(options, error))
         return error.isEmpty() ? 2 : usageError(error);

@@ -3,8 +3,33 @@
 #include <QIODevice>
 
 #include <cstring>
+#include <string_view>
 
 namespace ornvale {
+
+namespace {
+
+// glibc's searches are several times faster than the portable ones; other C libraries may not
+// have them at all.
+const char* findBytes(const char* data, size_t size, const char* pattern, size_t patternSize) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(memmem(data, size, pattern, patternSize));
+#else
+    const size_t at = std::string_view(data, size).find(std::string_view(pattern, patternSize));
+    return at == std::string_view::npos ? nullptr : data + at;
+#endif
+}
+
+const char* findLastByte(const char* data, size_t size, char byte) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(memrchr(data, byte, size));
+#else
+    const size_t at = std::string_view(data, size).rfind(byte);
+    return at == std::string_view::npos ? nullptr : data + at;
+#endif
+}
+
+} // namespace
 
 DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
     : m_device(device), m_buffer(static_cast<size_t>(qMax<qsizetype>(blockSize, 16))) {}
@@ -57,10 +82,10 @@ qsizetype DxfLineReader::lastCompleteLineEnd() const {
     const char* base = m_buffer.data();
     qsizetype end = m_end;
     while (end > m_begin) {
-        const void* cr = memrchr(base + m_begin, '\r', size_t(end - m_begin));
+        const char* cr = findLastByte(base + m_begin, size_t(end - m_begin), '\r');
         if (!cr)
             break;
-        const qsizetype at = static_cast<const char*>(cr) - base;
+        const qsizetype at = cr - base;
         if (at + 1 < m_end)
             return at + 1 + (base[at + 1] == '\n' ? 1 : 0);
         if (m_atEnd)
@@ -75,16 +100,17 @@ bool DxfLineReader::skipLinesBefore(QByteArrayView literal, DxfLine& chunk) {
         refill();
     const char* base = m_buffer.data();
     char pattern[32];
+    Q_ASSERT(literal.size() < qsizetype(sizeof pattern));
     const size_t patternSize = size_t(qMin<qsizetype>(literal.size(), 31)) + 1;
     std::memcpy(pattern, literal.data(), patternSize - 1);
     pattern[patternSize - 1] = '\r';
     qsizetype from = m_begin;
     qsizetype stop = m_end;
     while (from < m_end) {
-        const void* found = memmem(base + from, size_t(m_end - from), pattern, patternSize);
+        const char* found = findBytes(base + from, size_t(m_end - from), pattern, patternSize);
         if (!found)
             break;
-        const qsizetype at = static_cast<const char*>(found) - base;
+        const qsizetype at = found - base;
         if (startsLine(at)) {
             stop = at;
             break;
