@@ -129,6 +129,7 @@ private slots:
     void handsTextValuesToPipeline();
     void reproducesUnchangedDrawings_data();
     void reproducesUnchangedDrawings();
+    void keepsUnchangedValuesBesideChangedOnes();
     void changedValueKeepsItsLineEnd_data();
     void changedValueKeepsItsLineEnd();
     void escapesCharactersOutsideCodePage_data();
@@ -293,6 +294,20 @@ void TestDxfStreamRewriter::reproducesUnchangedDrawings() {
         QCOMPARE(decoded.output, input);
         QCOMPARE(rewrite(input, {}, encoding, blockSize).output, input);
     }
+}
+
+void TestDxfStreamRewriter::keepsUnchangedValuesBesideChangedOnes() {
+    // ED40 and 8790 decode fine but encode back as FA5C and 81E0: an unchanged value must
+    // never go through the encoder.
+    const auto changeOne = [](const QString& value, TextEntityKind) {
+        return value == u"change"_qs ? u"changed"_qs : value;
+    };
+    const QByteArrayList extension{"  0", "LINE", "999", "\xED\x40\x87\x90"};
+    const QByteArray input = drawing({extension, textEntity("\xED\x40\x87\x90 keep"),
+                                      mtextEntity("change"), textEntity("\x85\x40")});
+    const QByteArray expected = drawing({extension, textEntity("\xED\x40\x87\x90 keep"),
+                                         mtextEntity("changed"), textEntity("\x85\x40")});
+    QCOMPARE(rewrite(input, changeOne).output, expected);
 }
 
 void TestDxfStreamRewriter::changedValueKeepsItsLineEnd_data() {
