@@ -1,6 +1,7 @@
 #include "DateNumberRecognizer.h"
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <optional>
 
@@ -8,25 +9,38 @@ namespace ornvale {
 
 namespace {
 
-// Full-width ASCII forms and the ideographic space read as their ASCII forms; blanks trimmed.
-QString normalized(QStringView value) {
-    QString text;
-    text.reserve(value.size());
-    for (QChar c : value) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF01 && u <= 0xFF5E)
-            text.append(QChar(char16_t(u - 0xFEE0)));
-        else if (u == 0x3000)
-            text.append(u' ');
-        else
-            text.append(c);
-    }
+constexpr char16_t kIdeographicSpace = 0x3000;
+
+// The ASCII form of a full-width ASCII character (U+FF01 - U+FF5E) or ideographic space.
+char16_t asciiForm(char16_t u) {
+    if (u >= 0xFF01 && u <= 0xFF5E)
+        return char16_t(u - 0xFEE0);
+    return u == kIdeographicSpace ? u' ' : u;
+}
+
+// The value with full-width ASCII forms and the ideographic space read as their ASCII forms,
+// blanks trimmed. Kept on the stack: the tests run on every value of a drawing.
+using Normalized = QVarLengthArray<char16_t, 64>;
+QStringView normalized(QStringView value, Normalized& text) {
+    text.resize(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i)
+        text[i] = asciiForm(value[i].unicode());
     qsizetype first = 0, last = text.size();
     while (first < last && text[first] == u' ')
         ++first;
     while (last > first && text[last - 1] == u' ')
         --last;
-    return text.mid(first, last - first);
+    return QStringView(text.constData() + first, last - first);
+}
+
+// The first character after leading blanks, in its ASCII form; 0 for a blank value. Every form
+// of a date or number starts with one of a few characters, so most texts are turned away here.
+char16_t firstCharacter(QStringView value) {
+    for (QChar c : value) {
+        if (const char16_t u = asciiForm(c.unicode()); u != u' ')
+            return u;
+    }
+    return 0;
 }
 
 bool isAsciiDigit(QChar c) {
@@ -176,9 +190,12 @@ bool time(Cursor& c) {
 } // namespace
 
 bool DateNumberRecognizer::isDate(QStringView value) {
-    const QString text = normalized(value);
-    if (text.isEmpty())
-        return false;
+    const char16_t first = firstCharacter(value);
+    if (!(first >= u'0' && first <= u'9') && first != u'午' && first != u'昭' && first != u'平' &&
+        first != u'令')
+        return false; // no time, date or era date starts otherwise; also the blank value
+    Normalized buffer;
+    const QStringView text = normalized(value, buffer);
     {
         Cursor c{text};
         if (time(c) && c.atEnd())
@@ -201,7 +218,11 @@ bool DateNumberRecognizer::isDate(QStringView value) {
 }
 
 bool DateNumberRecognizer::isNumber(QStringView value) {
-    const QString text = normalized(value);
+    const char16_t first = firstCharacter(value);
+    if (!(first >= u'0' && first <= u'9') && first != u'+' && first != u'-' && first != u'.')
+        return false; // a sign, a digit or the decimal point comes first; also the blank value
+    Normalized buffer;
+    const QStringView text = normalized(value, buffer);
     Cursor c{text};
     if (!c.eat(u"+"))
         c.eat(u"-");
