@@ -72,20 +72,20 @@ public:
     // Protects, converts with run(QStringView in, QString& out) (which appends), restores;
     // the result replaces the contents of `out` (whose capacity is reused).
     template <class Run>
-    static void convert(const QString& value, TextEntityKind kind, Scope scope, QString& out,
+    static void convert(QStringView value, TextEntityKind kind, Scope scope, QString& out,
                         Run&& run) {
         out.resize(0);
         out.reserve(2 * value.size() + 8); // room for the longest conversion: no reallocation
         switch (shape(value, kind, scope)) {
         case Shape::Plain:
-            run(QStringView(value), out);
+            run(value, out);
             break;
         case Shape::Split: {
             Pieces pieces;
             split(value, kind, scope, pieces);
             for (const Piece& piece : pieces) {
                 if (piece.isText)
-                    run(QStringView(value).mid(piece.start, piece.length), out);
+                    run(value.mid(piece.start, piece.length), out);
                 else
                     out.append(piece.restored);
             }
@@ -93,7 +93,7 @@ public:
         }
         case Shape::ViaPlaceholders: {
             SpecialCodeProtection protection;
-            QString hidden = value;
+            QString hidden = value.toString();
             protection.protect(hidden, kind, scope);
             run(QStringView(hidden), out);
             protection.restore(out, kind, scope);
@@ -103,7 +103,7 @@ public:
     }
 
     template <class Run>
-    static QString convert(const QString& value, TextEntityKind kind, Scope scope, Run&& run) {
+    static QString convert(QStringView value, TextEntityKind kind, Scope scope, Run&& run) {
         QString out;
         convert(value, kind, scope, out, run);
         return out;

@@ -6,8 +6,6 @@
 #include "SpecialCodeProtection.h"
 #include "WidthMapping.h"
 
-#include <utility>
-
 namespace ornvale {
 
 namespace {
@@ -97,16 +95,17 @@ bool TextPipeline::changesNothing() const {
            o.kanaConversion == KanaConversion::NoKanaConversion;
 }
 
-// Runs one step into the scratch buffer and takes the result when it differs from the value.
-// The value before a step is always the value after the last counted change, so "changed
-// since the previous value" is "changed by this step".
-template <class Step> void TextPipeline::runStep(QString& v, double& counter, Step&& step) {
-    if (!m_scratch.isDetached())
-        m_scratch = QString(); // shared with a value handed out: start a buffer of our own
-    step(std::as_const(v), m_scratch);
-    if (QStringView(m_scratch) != QStringView(v)) {
+// Runs one step from the current value into the free buffer and makes the result current when
+// it differs. The value before a step is always the value after the last counted change, so
+// "changed since the previous value" is "changed by this step".
+template <class Step> void TextPipeline::runStep(Current& v, double& counter, Step&& step) {
+    QString& out = m_buffers[m_nextBuffer];
+    out.resize(0);
+    step(v.text, out);
+    if (QStringView(out) != v.text) {
         counter += 1;
-        std::swap(v, m_scratch);
+        v = {out, nullptr};
+        m_nextBuffer ^= 1;
     }
 }
 
@@ -118,14 +117,13 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
         !passesEntityKind(o.targetEntities, kind) || !passesContainsConditions(o, value))
         return value;
 
-    QString v = value;
-    runStep(v, m_counters.replacedCount,
-            [this](const QString& in, QString& out) { out = replaced(in); });
+    Current v{value, &value};
+    replace(v);
     if (o.widthConversion != WidthConversion::NoWidthConversion)
         convertWidth(v, kind);
     if (o.caseConversion != CaseConversion::NoCaseConversion) {
         const bool upper = o.caseConversion == CaseConversion::ToUpper;
-        runStep(v, m_counters.caseChangedCount, [&](const QString& in, QString& out) {
+        runStep(v, m_counters.caseChangedCount, [&](QStringView in, QString& out) {
             SpecialCodeProtection::convert(in, kind, Scope::Case, out,
                                            [upper](QStringView text, QString& converted) {
                                                upper ? CaseKanaConversion::toUpper(text, converted)
@@ -136,36 +134,53 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
     if (o.kanaConversion != KanaConversion::NoKanaConversion) {
         const bool toKatakana = o.kanaConversion == KanaConversion::HiraganaToKatakana;
         double& counter = toKatakana ? m_counters.toKatakanaCount : m_counters.toHiraganaCount;
-        runStep(v, counter, [toKatakana](const QString& in, QString& out) {
-            out.resize(0);
+        runStep(v, counter, [toKatakana](QStringView in, QString& out) {
             toKatakana ? CaseKanaConversion::hiraganaToKatakana(in, out)
                        : CaseKanaConversion::katakanaToHiragana(in, out);
         });
     }
-    return v;
+    return v.whole ? *v.whole : v.text.toString();
 }
 
-QString TextPipeline::replaced(const QString& v) const {
+void TextPipeline::replace(Current& v) {
     const TextOptions& o = m_options;
+    auto becomeReplaceText = [&] {
+        if (v.text != o.replaceText) {
+            m_counters.replacedCount += 1;
+            v = {o.replaceText, &o.replaceText};
+        }
+    };
     switch (o.replaceMode) {
     case ReplaceMode::ReplaceOccurrences:
-        if (o.searchText.isEmpty() || !v.contains(o.searchText))
-            return v;
-        return QString(v).replace(o.searchText, o.replaceText);
+        if (o.searchText.isEmpty() || !v.text.contains(o.searchText))
+            return;
+        runStep(v, m_counters.replacedCount, [&o](QStringView in, QString& out) {
+            // Every occurrence, left to right, continuing after each one.
+            qsizetype from = 0;
+            for (qsizetype at; (at = in.indexOf(o.searchText, from)) >= 0;
+                 from = at + o.searchText.size()) {
+                out.append(in.mid(from, at - from));
+                out.append(o.replaceText);
+            }
+            out.append(in.mid(from));
+        });
+        return;
     case ReplaceMode::ReplaceEqualText:
-        return v == o.searchText ? o.replaceText : v;
+        if (v.text == o.searchText)
+            becomeReplaceText();
+        return;
     case ReplaceMode::ReplaceMatchingText:
-        return o.replaceText;
+        becomeReplaceText();
+        return;
     }
-    return v;
 }
 
-void TextPipeline::convertWidth(QString& v, TextEntityKind kind) {
+void TextPipeline::convertWidth(Current& v, TextEntityKind kind) {
     const TextOptions& o = m_options;
     const bool full = o.widthConversion == WidthConversion::ToFullWidth;
     double& counter = full ? m_counters.toFullWidthCount : m_counters.toHalfWidthCount;
     if (o.widthAll) {
-        runStep(v, counter, [&](const QString& in, QString& out) {
+        runStep(v, counter, [&](QStringView in, QString& out) {
             SpecialCodeProtection::convert(in, kind, Scope::Width, out,
                                            [full](QStringView text, QString& converted) {
                                                full ? WidthMapping::toFullWidth(text, converted)
@@ -180,11 +195,11 @@ void TextPipeline::convertWidth(QString& v, TextEntityKind kind) {
                                       ? o.widthDashPeriod
                                       : o.widthKanaMarks;
         // Nothing to protect and nothing the table converts: the value stays as it is.
-        if (SpecialCodeProtection::shape(v, kind, Scope::Width) ==
+        if (SpecialCodeProtection::shape(v.text, kind, Scope::Width) ==
                 SpecialCodeProtection::Shape::Plain &&
-            !CharacterTables::touches(table, v, optionalRows))
+            !CharacterTables::touches(table, v.text, optionalRows))
             continue;
-        runStep(v, counter, [&](const QString& in, QString& out) {
+        runStep(v, counter, [&](QStringView in, QString& out) {
             SpecialCodeProtection::convert(
                 in, kind, Scope::Width, out, [&](QStringView text, QString& converted) {
                     CharacterTables::apply(table, text, converted, optionalRows);

@@ -24,14 +24,24 @@ public:
     bool changesNothing() const;
 
 private:
-    QString replaced(const QString& v) const;
-    void convertWidth(QString& v, TextEntityKind kind);
-    template <class Step> void runStep(QString& v, double& counter, Step&& step);
+    // The value between steps: a view of the input, of `replaceText` or of a work buffer, and
+    // the whole string it is when it is one (handed out without a copy).
+    struct Current {
+        QStringView text;
+        const QString* whole = nullptr;
+    };
+
+    void replace(Current& v);
+    void convertWidth(Current& v, TextEntityKind kind);
+    template <class Step> void runStep(Current& v, double& counter, Step&& step);
 
     TextOptions m_options;
     TextCounters m_counters;
     bool m_changesNothing = false;
-    QString m_scratch; // reused between steps and values, so most steps allocate nothing
+    // Steps write into one buffer while reading the other; neither is ever handed out, so they
+    // keep their capacity and a value costs one allocation, for the result.
+    QString m_buffers[2];
+    int m_nextBuffer = 0;
 };
 
 } // namespace ornvale
