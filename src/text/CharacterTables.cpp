@@ -74,33 +74,6 @@ bool inRange(char16_t c, char16_t first, char16_t last) {
     return c >= first && c <= last;
 }
 
-// One-character tables: the converted character, or 0 when the table leaves it alone.
-char16_t mapOne(Table table, char16_t c, bool optionalRows) {
-    switch (table) {
-    case Table::AFZTEXT:
-        return inRange(c, u'A', u'Z') || inRange(c, u'a', u'z') ? c + kFullWidthOffset : 0;
-    case Table::AFHTEXT:
-        return inRange(c, u'Ａ', u'Ｚ') || inRange(c, u'ａ', u'ｚ') ? c - kFullWidthOffset : 0;
-    case Table::SSZTEXT:
-        if (inRange(c, u'0', u'9') || (optionalRows && (c == u'-' || c == u'.')))
-            return c + kFullWidthOffset;
-        return 0;
-    case Table::SSHTEXT:
-        if (inRange(c, u'０', u'９') || (optionalRows && (c == u'－' || c == u'．')))
-            return c - kFullWidthOffset;
-        return 0;
-    case Table::KTZTEXT:
-        if (!inRange(c, kHalfFirst, kHalfLast))
-            return 0;
-        if (char16_t full = kanaMaps().toFull[c - kHalfFirst])
-            return full;
-        return optionalRows ? kanaMaps().toFullMark[c - kHalfFirst] : 0;
-    case Table::KTHTEXT:
-        return 0; // two-character results, handled by the caller
-    }
-    return 0;
-}
-
 void applyKth(QStringView in, QString& out, bool optionalRows) {
     const KanaMaps& maps = kanaMaps();
     StringSink sink(out, 2 * in.size());
@@ -136,7 +109,12 @@ void applyKtz(QStringView in, QString& out, bool optionalRows) {
                 continue;
             }
         }
-        const char16_t mapped = mapOne(Table::KTZTEXT, c, optionalRows);
+        char16_t mapped = 0;
+        if (inRange(c, kHalfFirst, kHalfLast)) {
+            mapped = maps.toFull[c - kHalfFirst];
+            if (!mapped && optionalRows)
+                mapped = maps.toFullMark[c - kHalfFirst];
+        }
         sink.put(mapped ? mapped : c);
     }
 }

@@ -1,5 +1,6 @@
 #include "SpecialCodeProtection.h"
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -96,10 +97,42 @@ qsizetype escapeLength(QStringView v, qsizetype i) {
 
 // MTEXT formatting codes that run to the next ";" and those of two characters.
 bool isRunCodeLetter(QChar c) {
-    return QStringView(u"ACcFfHQTWpS").contains(c);
+    switch (c.unicode()) {
+    case u'A':
+    case u'C':
+    case u'c':
+    case u'F':
+    case u'f':
+    case u'H':
+    case u'Q':
+    case u'T':
+    case u'W':
+    case u'p':
+    case u'S':
+        return true;
+    default:
+        return false;
+    }
 }
 bool isPairCodeChar(QChar c) {
-    return QStringView(u"LlOoKkPNX~\\{}").contains(c);
+    switch (c.unicode()) {
+    case u'L':
+    case u'l':
+    case u'O':
+    case u'o':
+    case u'K':
+    case u'k':
+    case u'P':
+    case u'N':
+    case u'X':
+    case u'~':
+    case u'\\':
+    case u'{':
+    case u'}':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Every code, of the table or extra, starts with one of these characters.
@@ -130,13 +163,7 @@ struct TableScanner {
                 return {1, 2};
             const bool escape =
                 i + 2 < n && (v[i + 1] == u'U' || v[i + 1] == u'u') && v[i + 2] == u'+';
-            for (int r = 45; width && escape && r <= 47; ++r) {
-                for (const QString& code : row(r).codes) {
-                    if (v.mid(i).startsWith(code))
-                        return {r, code.size()};
-                }
-            }
-            return {};
+            return width && escape ? escapeRow(i) : Match{};
         }
         if (!width)
             return {};
@@ -151,12 +178,40 @@ struct TableScanner {
         return {};
     }
 
+    // Rows 45 to 47 at a "\\U+" or "\\u+".
+    Match escapeRow(qsizetype i) const {
+        for (int r = 45; r <= 47; ++r) {
+            for (const QString& code : row(r).codes) {
+                if (v.size() - i >= code.size() &&
+                    std::equal(code.cbegin(), code.cend(), v.begin() + i))
+                    return {r, code.size()};
+            }
+        }
+        return {};
+    }
+
     static int percentRow(char16_t x) {
-        if (x == u'%')
+        switch (x) {
+        case u'%':
             return 3;
-        const int letter = QStringView(u"cdopu").indexOf(QChar(x).toLower());
-        if (x < 0x80 && letter >= 0)
-            return 4 + letter;
+        case u'c':
+        case u'C':
+            return 4;
+        case u'd':
+        case u'D':
+            return 5;
+        case u'o':
+        case u'O':
+            return 6;
+        case u'p':
+        case u'P':
+            return 7;
+        case u'u':
+        case u'U':
+            return 8;
+        default:
+            break;
+        }
         if (x >= u'０' && x <= u'９')
             return 9 + (x - u'０');
         if (x >= u'Ａ' && x <= u'Ｌ')
@@ -289,37 +344,21 @@ void SpecialCodeProtection::restoreExtraCodes(QString& value) const {
     value = out;
 }
 
-namespace {
-
-// Per BMP character: 1 when it can start a code, 2 when it is a placeholder character.
-struct ShapeTable {
-    std::array<quint8, 0x10000> flags{};
-    ShapeTable() {
-        for (char16_t c : {u'\\', u'%', u'{', u'}', u'￥'})
-            flags[c] = 1;
-        flags[kConcave] = flags[kConvex] = 2;
-    }
-};
-
-const ShapeTable& shapeTable() {
-    static const ShapeTable table;
-    return table;
-}
-
-} // namespace
-
 SpecialCodeProtection::Shape SpecialCodeProtection::shape(QStringView value, TextEntityKind,
                                                           Scope) {
-    // One table load per character and no branch decides the common case. "%" and "￥" matter
-    // only for the width scope; split() in the case scope simply finds no code in them.
-    const auto& flags = shapeTable().flags;
+    // Compares only, no branch and no table: the loop vectorises, and the common case (kanji,
+    // kana, Latin) costs a few instructions per eight characters. "%" and "￥" matter only for
+    // the width scope; split() in the case scope simply finds no code in them.
     const char16_t* p = value.utf16();
-    unsigned seen = 0;
-    for (qsizetype i = 0, n = value.size(); i < n; ++i)
-        seen |= flags[p[i]];
-    if (seen & 2)
+    unsigned code = 0, placeholderCharacter = 0;
+    for (qsizetype i = 0, n = value.size(); i < n; ++i) {
+        const char16_t c = p[i];
+        code |= (c == u'\\') | (c == u'%') | (c == u'{') | (c == u'}') | (c == u'￥');
+        placeholderCharacter |= char16_t(c - kConvex) <= kConcave - kConvex;
+    }
+    if (placeholderCharacter)
         return Shape::ViaPlaceholders;
-    return seen ? Shape::Split : Shape::Plain;
+    return code ? Shape::Split : Shape::Plain;
 }
 
 void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scope, Pieces& pieces) {

@@ -74,9 +74,15 @@ public:
     template <class Run>
     static void convert(QStringView value, TextEntityKind kind, Scope scope, QString& out,
                         Run&& run) {
+        convert(value, shape(value, kind, scope), kind, scope, out, run);
+    }
+    // The same for a value whose shape() the caller already has.
+    template <class Run>
+    static void convert(QStringView value, Shape valueShape, TextEntityKind kind, Scope scope,
+                        QString& out, Run&& run) {
         out.resize(0);
         out.reserve(2 * value.size() + 8); // room for the longest conversion: no reallocation
-        switch (shape(value, kind, scope)) {
+        switch (valueShape) {
         case Shape::Plain:
             run(value, out);
             break;

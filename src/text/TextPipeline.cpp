@@ -195,13 +195,13 @@ void TextPipeline::convertWidth(Current& v, TextEntityKind kind) {
                                       ? o.widthDashPeriod
                                       : o.widthKanaMarks;
         // Nothing to protect and nothing the table converts: the value stays as it is.
-        if (SpecialCodeProtection::shape(v.text, kind, Scope::Width) ==
-                SpecialCodeProtection::Shape::Plain &&
+        const auto shape = SpecialCodeProtection::shape(v.text, kind, Scope::Width);
+        if (shape == SpecialCodeProtection::Shape::Plain &&
             !CharacterTables::touches(table, v.text, optionalRows))
             continue;
         runStep(v, counter, [&](QStringView in, QString& out) {
             SpecialCodeProtection::convert(
-                in, kind, Scope::Width, out, [&](QStringView text, QString& converted) {
+                in, shape, kind, Scope::Width, out, [&](QStringView text, QString& converted) {
                     CharacterTables::apply(table, text, converted, optionalRows);
                 });
         });
