@@ -37,10 +37,9 @@ template <bool Upper> const CaseTable& caseTable() {
 }
 
 // Simple case mapping over code points; surrogate pairs are mapped as one character.
-template <bool Upper> void convertCase(QStringView in, QString& out) {
+template <bool Upper, class Sink> void convertCase(QStringView in, Sink& sink) {
     const auto& map = caseTable<Upper>().map;
     const qsizetype n = in.size();
-    StringSink sink(out, 2 * n);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
         if (!QChar::isSurrogate(c) && map[c]) {
@@ -66,11 +65,25 @@ bool isConvertibleKatakana(char16_t c) {
 } // namespace
 
 void CaseKanaConversion::toUpper(QStringView in, QString& out) {
-    convertCase<true>(in, out);
+    StringSink sink(out, 2 * in.size());
+    convertCase<true>(in, sink);
 }
 
 void CaseKanaConversion::toLower(QStringView in, QString& out) {
-    convertCase<false>(in, out);
+    StringSink sink(out, 2 * in.size());
+    convertCase<false>(in, sink);
+}
+
+char16_t* CaseKanaConversion::toUpper(QStringView in, char16_t* out) {
+    RawSink sink(out);
+    convertCase<true>(in, sink);
+    return sink.end();
+}
+
+char16_t* CaseKanaConversion::toLower(QStringView in, char16_t* out) {
+    RawSink sink(out);
+    convertCase<false>(in, sink);
+    return sink.end();
 }
 
 void CaseKanaConversion::hiraganaToKatakana(QStringView in, QString& out) {

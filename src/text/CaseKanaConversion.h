@@ -20,8 +20,12 @@ namespace ornvale {
 // is not touched.
 class CaseKanaConversion {
 public:
+    // Append to `out`.
     static void toUpper(QStringView in, QString& out);
     static void toLower(QStringView in, QString& out);
+    // Write at `out`, which has room for 2 * in.size() characters; return the end.
+    static char16_t* toUpper(QStringView in, char16_t* out);
+    static char16_t* toLower(QStringView in, char16_t* out);
     static void hiraganaToKatakana(QStringView in, QString& out);
     static void katakanaToHiragana(QStringView in, QString& out);
 

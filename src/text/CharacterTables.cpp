@@ -2,6 +2,7 @@
 
 #include "StringSink.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ornvale {
@@ -74,9 +75,8 @@ bool inRange(char16_t c, char16_t first, char16_t last) {
     return c >= first && c <= last;
 }
 
-void applyKth(QStringView in, QString& out, bool optionalRows) {
+template <class Sink> void applyKth(QStringView in, Sink& sink, bool optionalRows) {
     const KanaMaps& maps = kanaMaps();
-    StringSink sink(out, 2 * in.size());
     for (QChar qc : in) {
         const char16_t c = qc.unicode();
         if (inRange(c, kFullFirst, kFullLast)) {
@@ -92,9 +92,8 @@ void applyKth(QStringView in, QString& out, bool optionalRows) {
     }
 }
 
-void applyKtz(QStringView in, QString& out, bool optionalRows) {
+template <class Sink> void applyKtz(QStringView in, Sink& sink, bool optionalRows) {
     const KanaMaps& maps = kanaMaps();
-    StringSink sink(out, in.size());
     const qsizetype n = in.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
@@ -116,6 +115,42 @@ void applyKtz(QStringView in, QString& out, bool optionalRows) {
                 mapped = maps.toFullMark[c - kHalfFirst];
         }
         sink.put(mapped ? mapped : c);
+    }
+}
+
+// The alphabet and digit tables shift whole ranges by one offset; the optional dash and period
+// are neighbours too (U+002D, U+002E). No target falls into a source range.
+void shiftRanges(Table table, char16_t* data, qsizetype size, bool optionalRows) {
+    // Branch-free, so that mixed text costs no mispredictions and the loop vectorises.
+    auto mapRange = [data, size](char16_t first, char16_t last, int shift) {
+        const char16_t span = last - first;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = data[i];
+            data[i] = char16_t(c + (char16_t(c - first) <= span ? shift : 0));
+        }
+    };
+    const int toFull = kFullWidthOffset;
+    switch (table) {
+    case Table::AFZTEXT:
+        mapRange(u'A', u'Z', toFull);
+        mapRange(u'a', u'z', toFull);
+        break;
+    case Table::AFHTEXT:
+        mapRange(u'Ａ', u'Ｚ', -toFull);
+        mapRange(u'ａ', u'ｚ', -toFull);
+        break;
+    case Table::SSZTEXT:
+        mapRange(u'0', u'9', toFull);
+        if (optionalRows)
+            mapRange(u'-', u'.', toFull);
+        break;
+    case Table::SSHTEXT:
+        mapRange(u'０', u'９', -toFull);
+        if (optionalRows)
+            mapRange(u'－', u'．', -toFull);
+        break;
+    default:
+        break;
     }
 }
 
@@ -172,46 +207,27 @@ QList<CharacterTables::Row> CharacterTables::rows(Table table, bool optionalRows
 }
 
 void CharacterTables::apply(Table table, QStringView in, QString& out, bool optionalRows) {
-    if (table == Table::KTHTEXT)
-        return applyKth(in, out, optionalRows);
-    if (table == Table::KTZTEXT)
-        return applyKtz(in, out, optionalRows);
+    if (table == Table::KTHTEXT || table == Table::KTZTEXT) {
+        StringSink sink(out, 2 * in.size());
+        table == Table::KTHTEXT ? applyKth(in, sink, optionalRows)
+                                : applyKtz(in, sink, optionalRows);
+        return;
+    }
     const qsizetype start = out.size();
     out.append(in);
-    // Branch-free, so that mixed text costs no mispredictions and the loop vectorises.
-    char16_t* data = reinterpret_cast<char16_t*>(out.data() + start);
-    auto mapRange = [data, size = in.size()](char16_t first, char16_t last, int shift) {
-        const char16_t span = last - first;
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t c = data[i];
-            data[i] = char16_t(c + (char16_t(c - first) <= span ? shift : 0));
-        }
-    };
-    // The alphabet and digit tables shift whole ranges by one offset; the optional dash and
-    // period are neighbours too (U+002D, U+002E). No target falls into a source range.
-    const int toFull = kFullWidthOffset;
-    switch (table) {
-    case Table::AFZTEXT:
-        mapRange(u'A', u'Z', toFull);
-        mapRange(u'a', u'z', toFull);
-        break;
-    case Table::AFHTEXT:
-        mapRange(u'Ａ', u'Ｚ', -toFull);
-        mapRange(u'ａ', u'ｚ', -toFull);
-        break;
-    case Table::SSZTEXT:
-        mapRange(u'0', u'9', toFull);
-        if (optionalRows)
-            mapRange(u'-', u'.', toFull);
-        break;
-    case Table::SSHTEXT:
-        mapRange(u'０', u'９', -toFull);
-        if (optionalRows)
-            mapRange(u'－', u'．', -toFull);
-        break;
-    default:
-        break;
+    shiftRanges(table, reinterpret_cast<char16_t*>(out.data() + start), in.size(), optionalRows);
+}
+
+char16_t* CharacterTables::apply(Table table, QStringView in, char16_t* out, bool optionalRows) {
+    if (table == Table::KTHTEXT || table == Table::KTZTEXT) {
+        RawSink sink(out);
+        table == Table::KTHTEXT ? applyKth(in, sink, optionalRows)
+                                : applyKtz(in, sink, optionalRows);
+        return sink.end();
     }
+    std::copy(in.utf16(), in.utf16() + in.size(), out);
+    shiftRanges(table, out, in.size(), optionalRows);
+    return out + in.size();
 }
 
 QString CharacterTables::apply(Table table, QStringView in, bool optionalRows) {

@@ -28,6 +28,8 @@ public:
 
     // Appends `in` converted by the table to `out`.
     static void apply(Table table, QStringView in, QString& out, bool optionalRows);
+    // Writes `in` converted at `out`, which has room for 2 * in.size() characters; returns the end.
+    static char16_t* apply(Table table, QStringView in, char16_t* out, bool optionalRows);
     static QString apply(Table table, QStringView in, bool optionalRows);
 
     // False only when no row of the table can match anything in `in` (a quick pre-test).

@@ -7,7 +7,9 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <initializer_list>
+#include <type_traits>
 
 namespace ornvale {
 
@@ -69,8 +71,10 @@ public:
     // Splits a value of shape Split; the restored views point into `value` or static storage.
     static void split(QStringView value, TextEntityKind kind, Scope scope, Pieces& pieces);
 
-    // Protects, converts with run(QStringView in, QString& out) (which appends), restores;
-    // the result replaces the contents of `out` (whose capacity is reused).
+    // Protects, converts with run, restores; the result replaces the contents of `out` (whose
+    // capacity is reused). run is either char16_t* run(QStringView in, char16_t* out), writing
+    // at most 2 * in.size() characters and returning the end (the fast form: one buffer for all
+    // pieces), or void run(QStringView in, QString& out), appending.
     template <class Run>
     static void convert(QStringView value, TextEntityKind kind, Scope scope, QString& out,
                         Run&& run) {
@@ -80,6 +84,66 @@ public:
     template <class Run>
     static void convert(QStringView value, Shape valueShape, TextEntityKind kind, Scope scope,
                         QString& out, Run&& run) {
+        if constexpr (std::is_invocable_r_v<char16_t*, Run, QStringView, char16_t*>)
+            convertInto(value, valueShape, kind, scope, out, run);
+        else
+            convertAppending(value, valueShape, kind, scope, out, run);
+    }
+
+    template <class Run>
+    static QString convert(QStringView value, TextEntityKind kind, Scope scope, Run&& run) {
+        QString out;
+        convert(value, kind, scope, out, run);
+        return out;
+    }
+
+private:
+    template <class Run>
+    static void convertInto(QStringView value, Shape valueShape, TextEntityKind kind, Scope scope,
+                            QString& out, Run& run) {
+        out.resize(0);
+        if (value.isEmpty())
+            return;
+        // Restored codes are never longer than the codes they stand for, so twice the value is
+        // room for every conversion.
+        auto write = [&out](qsizetype room, auto&& fill) {
+            out.resize(room);
+            char16_t* begin = reinterpret_cast<char16_t*>(out.data());
+            out.truncate(fill(begin) - begin);
+        };
+        switch (valueShape) {
+        case Shape::Plain:
+            write(2 * value.size(), [&](char16_t* p) { return run(value, p); });
+            break;
+        case Shape::Split: {
+            Pieces pieces;
+            split(value, kind, scope, pieces);
+            write(2 * value.size(), [&](char16_t* p) {
+                for (const Piece& piece : pieces) {
+                    if (piece.isText)
+                        p = run(value.mid(piece.start, piece.length), p);
+                    else
+                        p = std::copy(piece.restored.utf16(),
+                                      piece.restored.utf16() + piece.restored.size(), p);
+                }
+                return p;
+            });
+            break;
+        }
+        case Shape::ViaPlaceholders: {
+            SpecialCodeProtection protection;
+            QString hidden = value.toString();
+            protection.protect(hidden, kind, scope);
+            write(2 * hidden.size(), [&](char16_t* p) { return run(hidden, p); });
+            protection.restore(out, kind, scope);
+            break;
+        }
+        }
+    }
+
+    template <class Run>
+    static void convertAppending(QStringView value, Shape valueShape, TextEntityKind kind,
+                                 Scope scope, QString& out, Run& run) {
         out.resize(0);
         out.reserve(2 * value.size() + 8); // room for the longest conversion: no reallocation
         switch (valueShape) {
@@ -108,14 +172,6 @@ public:
         }
     }
 
-    template <class Run>
-    static QString convert(QStringView value, TextEntityKind kind, Scope scope, Run&& run) {
-        QString out;
-        convert(value, kind, scope, out, run);
-        return out;
-    }
-
-private:
     void protectExtraCodes(QString& value, TextEntityKind kind);
     void restoreExtraCodes(QString& value) const;
 

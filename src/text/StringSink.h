@@ -35,4 +35,27 @@ private:
     qsizetype m_count = 0;
 };
 
+// Writes characters through a raw pointer into room the caller has made (at most twice the
+// input for every conversion here); end() is where the next character goes. Lets the protection
+// run the conversions piece by piece into one buffer without resizing it for every piece.
+class RawSink {
+public:
+    explicit RawSink(char16_t* out) : m_p(out) {}
+
+    void put(char16_t c) { *m_p++ = c; }
+    void put(QChar c) { *m_p++ = c.unicode(); }
+    void putCodePoint(char32_t c) {
+        if (QChar::requiresSurrogates(c)) {
+            put(QChar::highSurrogate(c));
+            put(QChar::lowSurrogate(c));
+        } else {
+            put(char16_t(c));
+        }
+    }
+    char16_t* end() const { return m_p; }
+
+private:
+    char16_t* m_p;
+};
+
 } // namespace ornvale

@@ -124,11 +124,11 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
     if (o.caseConversion != CaseConversion::NoCaseConversion) {
         const bool upper = o.caseConversion == CaseConversion::ToUpper;
         runStep(v, m_counters.caseChangedCount, [&](QStringView in, QString& out) {
-            SpecialCodeProtection::convert(in, kind, Scope::Case, out,
-                                           [upper](QStringView text, QString& converted) {
-                                               upper ? CaseKanaConversion::toUpper(text, converted)
-                                                     : CaseKanaConversion::toLower(text, converted);
-                                           });
+            SpecialCodeProtection::convert(
+                in, kind, Scope::Case, out, [upper](QStringView text, char16_t* converted) {
+                    return upper ? CaseKanaConversion::toUpper(text, converted)
+                                 : CaseKanaConversion::toLower(text, converted);
+                });
         });
     }
     if (o.kanaConversion != KanaConversion::NoKanaConversion) {
@@ -181,11 +181,11 @@ void TextPipeline::convertWidth(Current& v, TextEntityKind kind) {
     double& counter = full ? m_counters.toFullWidthCount : m_counters.toHalfWidthCount;
     if (o.widthAll) {
         runStep(v, counter, [&](QStringView in, QString& out) {
-            SpecialCodeProtection::convert(in, kind, Scope::Width, out,
-                                           [full](QStringView text, QString& converted) {
-                                               full ? WidthMapping::toFullWidth(text, converted)
-                                                    : WidthMapping::toHalfWidth(text, converted);
-                                           });
+            SpecialCodeProtection::convert(
+                in, kind, Scope::Width, out, [full](QStringView text, char16_t* converted) {
+                    return full ? WidthMapping::toFullWidth(text, converted)
+                                : WidthMapping::toHalfWidth(text, converted);
+                });
         });
         return;
     }
@@ -201,8 +201,8 @@ void TextPipeline::convertWidth(Current& v, TextEntityKind kind) {
             continue;
         runStep(v, counter, [&](QStringView in, QString& out) {
             SpecialCodeProtection::convert(
-                in, shape, kind, Scope::Width, out, [&](QStringView text, QString& converted) {
-                    CharacterTables::apply(table, text, converted, optionalRows);
+                in, shape, kind, Scope::Width, out, [&](QStringView text, char16_t* converted) {
+                    return CharacterTables::apply(table, text, converted, optionalRows);
                 });
         });
     }

@@ -76,13 +76,10 @@ char16_t voicedForm(char16_t half, char16_t mark) {
     return 0;
 }
 
-} // namespace
-
 // The common characters are mapped without branches (mixed text would mispredict them);
 // only the half-width katakana, which may combine with a following mark, take a branch.
-void WidthMapping::toFullWidth(QStringView in, QString& out) {
+template <class Sink> void fullWidth(QStringView in, Sink& sink) {
     const qsizetype n = in.size();
-    StringSink sink(out, n);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
         if (char16_t(c - kHalfFirst) <= kHalfLast - kHalfFirst) {
@@ -96,9 +93,8 @@ void WidthMapping::toFullWidth(QStringView in, QString& out) {
     }
 }
 
-void WidthMapping::toHalfWidth(QStringView in, QString& out) {
+template <class Sink> void halfWidth(QStringView in, Sink& sink) {
     const HalfForms& half = halfForms();
-    StringSink sink(out, 2 * in.size());
     for (QChar qc : in) {
         const char16_t c = qc.unicode();
         if (char16_t(c - kFullFirst) <= kFullLast - kFullFirst && half.forms[c - kFullFirst][0]) {
@@ -110,6 +106,30 @@ void WidthMapping::toHalfWidth(QStringView in, QString& out) {
         }
         sink.put(char16_t(c - (char16_t(c - 0xFF01) < 0x5E ? kFullWidthOffset : 0)));
     }
+}
+
+} // namespace
+
+void WidthMapping::toFullWidth(QStringView in, QString& out) {
+    StringSink sink(out, in.size());
+    fullWidth(in, sink);
+}
+
+void WidthMapping::toHalfWidth(QStringView in, QString& out) {
+    StringSink sink(out, 2 * in.size());
+    halfWidth(in, sink);
+}
+
+char16_t* WidthMapping::toFullWidth(QStringView in, char16_t* out) {
+    RawSink sink(out);
+    fullWidth(in, sink);
+    return sink.end();
+}
+
+char16_t* WidthMapping::toHalfWidth(QStringView in, char16_t* out) {
+    RawSink sink(out);
+    halfWidth(in, sink);
+    return sink.end();
 }
 
 QString WidthMapping::toFullWidth(QStringView in) {

@@ -19,8 +19,12 @@ namespace ornvale {
 // ヰ ヱ ヮ ヵ ヶ and everything else without a one-byte counterpart stay as they are.
 class WidthMapping {
 public:
+    // Append to `out`.
     static void toFullWidth(QStringView in, QString& out);
     static void toHalfWidth(QStringView in, QString& out);
+    // Write at `out`, which has room for 2 * in.size() characters; return the end.
+    static char16_t* toFullWidth(QStringView in, char16_t* out);
+    static char16_t* toHalfWidth(QStringView in, char16_t* out);
     static QString toFullWidth(QStringView in);
     static QString toHalfWidth(QStringView in);
 };

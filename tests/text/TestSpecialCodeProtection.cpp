@@ -12,6 +12,7 @@ using namespace ornvale;
 using namespace Qt::StringLiterals;
 using Scope = SpecialCodeProtection::Scope;
 using Run = std::function<void(QStringView, QString&)>;
+using RawRun = std::function<char16_t*(QStringView, char16_t*)>;
 
 namespace {
 
@@ -66,47 +67,18 @@ QString byPlaceholders(const QString& v, TextEntityKind kind, Scope scope, const
 }
 
 QString randomValue(QRandomGenerator& random) {
-    static const QStringList tokens = {u"\\"_s,
-                                       u"P"_s,
-                                       u"p"_s,
-                                       u"%"_s,
-                                       u"%%"_s,
-                                       u"c"_s,
-                                       u"C"_s,
-                                       u"%%%"_s,
-                                       u"￥"_s,
-                                       u"{"_s,
-                                       u"}"_s,
-                                       u";"_s,
-                                       u"\\U+00B0"_s,
-                                       u"\\u+00b0"_s,
-                                       u"\\U+00b0"_s,
-                                       u"U+"_s,
-                                       u"4E00"_s,
-                                       u"\\M+1"_s,
-                                       u"8140"_s,
-                                       u"{\\fProxy 1|b0|i0|c128|p0;"_s,
-                                       u"f"_s,
-                                       u"S"_s,
-                                       u"1/2"_s,
-                                       u"a"_s,
-                                       u"ｶ"_s,
-                                       u"ﾞ"_s,
-                                       u" "_s,
-                                       u"Ａ"_s,
-                                       u"%%Ｍ"_s,
-                                       u"%%０"_s,
-                                       u"%%ａ"_s,
-                                       u"~"_s,
-                                       u"\\\\"_s,
-                                       u"あ"_s,
-                                       u"H2.5x"_s,
-                                       u"\\U+2205"_s,
-                                       u"\\u+00B1"_s,
-                                       u"\\P"_s,
-                                       u"\\{"_s,
-                                       u"d"_s,
-                                       QString(QChar(0xDB80)) + QChar(0xDC01)};
+    static const QStringList tokens = {
+        u"\\"_s,       u"P"_s,        u"p"_s,        u"%"_s,
+        u"%%"_s,       u"c"_s,        u"C"_s,        u"%%%"_s,
+        u"￥"_s,       u"{"_s,        u"}"_s,        u";"_s,
+        u"\\U+00B0"_s, u"\\u+00b0"_s, u"\\U+00b0"_s, u"U+"_s,
+        u"4E00"_s,     u"\\M+1"_s,    u"8140"_s,     u"{\\fProxy 1|b0|i0|c128|p0;"_s,
+        u"f"_s,        u"S"_s,        u"1/2"_s,      u"a"_s,
+        u"ｶ"_s,        u"ﾞ"_s,        u" "_s,        u"Ａ"_s,
+        u"%%Ｍ"_s,     u"%%０"_s,     u"%%ａ"_s,     u"~"_s,
+        u"\\\\"_s,     u"あ"_s,       u"H2.5x"_s,    u"\\U+2205"_s,
+        u"\\u+00B1"_s, u"\\P"_s,      u"\\{"_s,      u"d"_s,
+        u"ガ"_s,       u"ー"_s,       P(4),          QString(QChar(0xDB80)) + QChar(0xDC01)};
     QString v;
     const int count = random.bounded(0, 12);
     for (int i = 0; i < count; ++i)
@@ -376,33 +348,60 @@ void TestSpecialCodeProtection::manyExtraCodes() {
 }
 
 void TestSpecialCodeProtection::splitEqualsPlaceholderPasses() {
-    const QList<QPair<Scope, Run>> runs = {
-        {Scope::Width, [](QStringView in, QString& out) { WidthMapping::toFullWidth(in, out); }},
-        {Scope::Width, [](QStringView in, QString& out) { WidthMapping::toHalfWidth(in, out); }},
+    // Each conversion in its appending form (used for the reference too) and its raw form, which
+    // convert() runs over one buffer.
+    struct Conversion {
+        Scope scope;
+        Run run;
+        RawRun raw;
+    };
+    using Table = CharacterTables::Table;
+    const QList<Conversion> runs = {
+        {Scope::Width, [](QStringView in, QString& out) { WidthMapping::toFullWidth(in, out); },
+         [](QStringView in, char16_t* out) { return WidthMapping::toFullWidth(in, out); }},
+        {Scope::Width, [](QStringView in, QString& out) { WidthMapping::toHalfWidth(in, out); },
+         [](QStringView in, char16_t* out) { return WidthMapping::toHalfWidth(in, out); }},
         {Scope::Width,
          [](QStringView in, QString& out) {
-             CharacterTables::apply(CharacterTables::Table::AFZTEXT, in, out, false);
+             CharacterTables::apply(Table::AFZTEXT, in, out, false);
+         },
+         [](QStringView in, char16_t* out) {
+             return CharacterTables::apply(Table::AFZTEXT, in, out, false);
          }},
         {Scope::Width,
          [](QStringView in, QString& out) {
-             CharacterTables::apply(CharacterTables::Table::KTZTEXT, in, out, true);
+             CharacterTables::apply(Table::KTZTEXT, in, out, true);
+         },
+         [](QStringView in, char16_t* out) {
+             return CharacterTables::apply(Table::KTZTEXT, in, out, true);
          }},
-        {Scope::Case, [](QStringView in, QString& out) { CaseKanaConversion::toUpper(in, out); }},
-        {Scope::Case, [](QStringView in, QString& out) { CaseKanaConversion::toLower(in, out); }},
+        {Scope::Width,
+         [](QStringView in, QString& out) {
+             CharacterTables::apply(Table::KTHTEXT, in, out, true);
+         },
+         [](QStringView in, char16_t* out) {
+             return CharacterTables::apply(Table::KTHTEXT, in, out, true);
+         }},
+        {Scope::Case, [](QStringView in, QString& out) { CaseKanaConversion::toUpper(in, out); },
+         [](QStringView in, char16_t* out) { return CaseKanaConversion::toUpper(in, out); }},
+        {Scope::Case, [](QStringView in, QString& out) { CaseKanaConversion::toLower(in, out); },
+         [](QStringView in, char16_t* out) { return CaseKanaConversion::toLower(in, out); }},
     };
     QRandomGenerator random(1226);
     int split = 0;
     for (int i = 0; i < 20000; ++i) {
         const QString v = randomValue(random);
         for (auto kind : {TEXT, MTEXT}) {
-            for (const auto& [scope, run] : runs) {
+            for (const auto& [scope, run, raw] : runs) {
                 split += SpecialCodeProtection::shape(v, kind, scope) ==
                          SpecialCodeProtection::Shape::Split;
                 const QString fast = SpecialCodeProtection::convert(v, kind, scope, run);
+                const QString fastRaw = SpecialCodeProtection::convert(v, kind, scope, raw);
                 const QString reference = byPlaceholders(v, kind, scope, run);
-                if (fast != reference)
+                if (fast != reference || fastRaw != reference)
                     qWarning() << "value" << v << "kind" << int(kind) << "scope" << int(scope);
                 QCOMPARE(fast, reference);
+                QCOMPARE(fastRaw, reference);
             }
         }
     }
