@@ -2,24 +2,47 @@
 
 #include <QIODevice>
 
+#include <bit>
 #include <cstring>
 #include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ornvale {
 
 namespace {
 
-// glibc's searches are several times faster than the portable ones; other C libraries may not
-// have them at all.
 const char* findBytes(const char* data, size_t size, const char* pattern, size_t patternSize) {
-#ifdef __GLIBC__
-    return static_cast<const char*>(memmem(data, size, pattern, patternSize));
-#else
-    const size_t at = std::string_view(data, size).find(std::string_view(pattern, patternSize));
-    return at == std::string_view::npos ? nullptr : data + at;
+    if (patternSize == 0 || size < patternSize)
+        return nullptr;
+    size_t at = 0;
+#ifdef __SSE2__
+    // Sixteen places at a time: a place is a candidate when the pattern's first and last bytes
+    // are there. Faster than a library search for the short stretches between two entities.
+    const __m128i first = _mm_set1_epi8(pattern[0]);
+    const __m128i last = _mm_set1_epi8(pattern[patternSize - 1]);
+    for (; at + patternSize - 1 + 16 <= size; at += 16) {
+        const auto* block = reinterpret_cast<const __m128i*>(data + at);
+        const auto* blockEnd = reinterpret_cast<const __m128i*>(data + at + patternSize - 1);
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(block), first),
+                                            _mm_cmpeq_epi8(_mm_loadu_si128(blockEnd), last))));
+        while (mask) {
+            const size_t candidate = at + size_t(std::countr_zero(mask));
+            if (std::memcmp(data + candidate, pattern, patternSize) == 0)
+                return data + candidate;
+            mask &= mask - 1;
+        }
+    }
 #endif
+    const size_t rest =
+        std::string_view(data + at, size - at).find(std::string_view(pattern, patternSize));
+    return rest == std::string_view::npos ? nullptr : data + at + rest;
 }
 
+// glibc's is faster than the portable one; other C libraries may not have it at all.
 const char* findLastByte(const char* data, size_t size, char byte) {
 #ifdef __GLIBC__
     return static_cast<const char*>(memrchr(data, byte, size));

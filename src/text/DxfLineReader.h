@@ -23,8 +23,13 @@ struct DxfLine {
     // A whole-line, case-sensitive comparison; a piece of an over-long line never matches.
     // Runs for every line, so it compares a known length inline.
     template <size_t N> bool is(const char (&literal)[N]) const {
-        return !continues && text.size() == qsizetype(N - 1) &&
-               std::memcmp(text.data(), literal, N - 1) == 0;
+        if (continues || text.size() != qsizetype(N - 1))
+            return false;
+        for (size_t i = 0; i + 1 < N; ++i) { // unrolled for the short literals used
+            if (text.data()[i] != literal[i])
+                return false;
+        }
+        return true;
     }
 };
 

@@ -19,6 +19,9 @@ void DxfLineWriter::deviceWrite(QByteArrayView bytes) {
         }
         done += written;
     }
+    m_written += done;
+    if (m_writeHook)
+        m_writeHook(m_written);
 }
 
 void DxfLineWriter::writeSlow(QByteArrayView bytes) {

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -29,6 +30,9 @@ public:
     // Hands everything buffered to the device; false once any write has failed.
     bool flush();
     bool failed() const { return m_failed; }
+    qint64 bytesWritten() const { return m_written; }
+    // Called after every write to the device with the total number of bytes written so far.
+    void setWriteHook(std::function<void(qint64)> hook) { m_writeHook = std::move(hook); }
 
 private:
     void writeSlow(QByteArrayView bytes);
@@ -38,6 +42,8 @@ private:
     std::vector<char> m_buffer;
     qsizetype m_used = 0;
     bool m_failed = false;
+    qint64 m_written = 0;
+    std::function<void(qint64)> m_writeHook;
 };
 
 } // namespace ornvale

@@ -11,6 +11,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace ornvale {
 
 namespace {
@@ -110,13 +114,34 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
     return {};
 }
 
+// The output is synced to disk before it replaces an earlier one. Starting the writeback of
+// every few MiB as soon as they are written lets the disk work while the copy goes on, so the
+// final sync has only the tail left to wait for.
+void DxfRewriter::startWritebackEarly(DxfLineWriter& writer, QSaveFile& output) {
+#ifdef Q_OS_LINUX
+    const int fd = output.handle();
+    if (fd < 0)
+        return;
+    constexpr qint64 kStep = qint64(8) << 20;
+    writer.setWriteHook([fd, started = qint64(0)](qint64 written) mutable {
+        if (written - started < kStep)
+            return;
+        sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
+        started = written;
+    });
+#else
+    Q_UNUSED(writer)
+    Q_UNUSED(output)
+#endif
+}
+
 QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPath,
                               DxfEncoding encoding) {
     QFile input(inputPath);
     if (!QFileInfo(inputPath).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotOpenReason();
     QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly))
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return cannotCreateReason(outputPath);
 
     const qint64 total = input.size();
@@ -126,6 +151,7 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
         reader.setBlockHook([this, total](qint64 read) { m_observer->fileProgress(read, total); });
     }
     DxfLineWriter writer(output);
+    startWritebackEarly(writer, output);
     DxfStreamRewriter rewriter(m_pipeline, encoding);
     const DxfStreamRewriter::Outcome outcome = rewriter.rewrite(reader, writer);
     QString reason;

@@ -7,8 +7,11 @@
 #include <QSet>
 #include <QStringList>
 
+class QSaveFile;
+
 namespace ornvale {
 
+class DxfLineWriter;
 class Prompter;
 class TextPipeline;
 
@@ -30,6 +33,7 @@ public:
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
+    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
     QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
 
     TextPipeline& m_pipeline;
