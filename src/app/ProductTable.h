@@ -14,8 +14,8 @@ namespace ornvale {
 struct ProductRow {
     quint8 selectionCode;
     QString defaultExePath;
-    QString productLabel;  // main window's Label4
-    int settingsOption;    // index of the product's button in the settings window
+    QString productLabel; // main window's Label4
+    int settingsOption;   // index of the product's button in the settings window
     QString settingsCaption;
     // Captions of the four DXF and the four DWG release buttons; nullopt = the button is hidden.
     std::array<std::optional<QString>, 4> dxfReleaseCaptions;
@@ -28,8 +28,12 @@ std::span<const ProductRow> productTable();
 const ProductRow* productRow(quint8 selectionCode);
 
 // Selection codes above 20 are the 2007 products; above 5 are 2005 or later (not LT 2004).
-inline bool is2007Generation(quint8 selectionCode) { return selectionCode > 20; }
-inline bool is2005OrLater(quint8 selectionCode) { return selectionCode > 5; }
+inline bool is2007Generation(quint8 selectionCode) {
+    return selectionCode > 20;
+}
+inline bool is2005OrLater(quint8 selectionCode) {
+    return selectionCode > 5;
+}
 
 // The settings window's product options: index -> selection code (index 6 "AutoCADなし" is 0).
 struct SettingsOption {
