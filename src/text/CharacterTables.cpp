@@ -121,33 +121,32 @@ template <class Sink> void applyKtz(QStringView in, Sink& sink, bool optionalRow
 // The alphabet and digit tables shift whole ranges by one offset; the optional dash and period
 // are neighbours too (U+002D, U+002E). No target falls into a source range.
 void shiftRanges(Table table, char16_t* data, qsizetype size, bool optionalRows) {
-    // Branch-free, so that mixed text costs no mispredictions and the loop vectorises.
-    auto mapRange = [data, size](char16_t first, char16_t last, int shift) {
-        const char16_t span = last - first;
+    // Branch-free, so that mixed text costs no mispredictions and the loop vectorises; both
+    // ranges of a table in one pass.
+    auto mapRanges = [data, size](char16_t first1, char16_t last1, char16_t first2, char16_t last2,
+                                  int shift) {
+        const char16_t span1 = last1 - first1, span2 = last2 - first2;
         for (qsizetype i = 0; i < size; ++i) {
             const char16_t c = data[i];
-            data[i] = char16_t(c + (char16_t(c - first) <= span ? shift : 0));
+            const bool hit = (char16_t(c - first1) <= span1) | (char16_t(c - first2) <= span2);
+            data[i] = char16_t(c + (hit ? shift : 0));
         }
     };
     const int toFull = kFullWidthOffset;
     switch (table) {
     case Table::AFZTEXT:
-        mapRange(u'A', u'Z', toFull);
-        mapRange(u'a', u'z', toFull);
+        mapRanges(u'A', u'Z', u'a', u'z', toFull);
         break;
     case Table::AFHTEXT:
-        mapRange(u'Ａ', u'Ｚ', -toFull);
-        mapRange(u'ａ', u'ｚ', -toFull);
+        mapRanges(u'Ａ', u'Ｚ', u'ａ', u'ｚ', -toFull);
         break;
     case Table::SSZTEXT:
-        mapRange(u'0', u'9', toFull);
-        if (optionalRows)
-            mapRange(u'-', u'.', toFull);
+        // Without the optional rows the second range is the digits again.
+        mapRanges(u'0', u'9', optionalRows ? u'-' : u'0', optionalRows ? u'.' : u'9', toFull);
         break;
     case Table::SSHTEXT:
-        mapRange(u'０', u'９', -toFull);
-        if (optionalRows)
-            mapRange(u'－', u'．', -toFull);
+        mapRanges(u'０', u'９', optionalRows ? u'－' : u'０', optionalRows ? u'．' : u'９',
+                  -toFull);
         break;
     default:
         break;

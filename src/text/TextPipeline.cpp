@@ -4,7 +4,10 @@
 #include "CharacterTables.h"
 #include "DateNumberRecognizer.h"
 #include "SpecialCodeProtection.h"
+#include "TableWidthConversion.h"
 #include "WidthMapping.h"
+
+#include <algorithm>
 
 namespace ornvale {
 
@@ -190,21 +193,21 @@ void TextPipeline::convertWidth(Current& v, TextEntityKind kind) {
         return;
     }
     // A fresh protection for each table, and a count for each.
+    TableWidthConversion::Steps steps;
     for (Table table : widthTables(o)) {
-        const bool optionalRows = table == Table::SSZTEXT || table == Table::SSHTEXT
-                                      ? o.widthDashPeriod
-                                      : o.widthKanaMarks;
-        // Nothing to protect and nothing the table converts: the value stays as it is.
-        const auto shape = SpecialCodeProtection::shape(v.text, kind, Scope::Width);
-        if (shape == SpecialCodeProtection::Shape::Plain &&
-            !CharacterTables::touches(table, v.text, optionalRows))
-            continue;
-        runStep(v, counter, [&](QStringView in, QString& out) {
-            SpecialCodeProtection::convert(
-                in, shape, kind, Scope::Width, out, [&](QStringView text, char16_t* converted) {
-                    return CharacterTables::apply(table, text, converted, optionalRows);
-                });
-        });
+        const bool digits = table == Table::SSZTEXT || table == Table::SSHTEXT;
+        steps.append({table, digits ? o.widthDashPeriod : o.widthKanaMarks});
+    }
+    if (steps.isEmpty())
+        return;
+    QString& out = m_buffers[m_nextBuffer];
+    TableWidthConversion::Changes changed;
+    TableWidthConversion::convert(v.text, kind, steps, out, changed);
+    for (qsizetype k = 0; k < steps.size(); ++k)
+        counter += changed[k] ? 1 : 0;
+    if (std::find(changed.begin(), changed.end(), true) != changed.end()) {
+        v = {out, nullptr};
+        m_nextBuffer ^= 1;
     }
 }
 
