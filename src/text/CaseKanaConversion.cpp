@@ -21,13 +21,21 @@ char32_t mapCase(char32_t c, bool upper) {
 // (most characters of a drawing text are kanji and kana, which have no case). A BMP character
 // whose counterpart lies outside the BMP would be marked 0 and mapped on the slow path; Unicode
 // has none today.
+// Blocks of 256 characters without any case mapping (kana and kanji among them) are known from
+// a small bitmap that stays in the cache, so their characters skip the big table.
 struct CaseTable {
     std::array<char16_t, 0x10000> map{};
+    std::array<bool, 0x100> blockHasCase{};
     explicit CaseTable(bool upper) {
         for (char32_t c = 0; c < 0x10000; ++c) {
             const char32_t mapped = mapCase(c, upper);
             map[c] = mapped < 0x10000 ? char16_t(mapped) : 0;
+            if (map[c] != c)
+                blockHasCase[c >> 8] = true;
         }
+        // High surrogates lead to characters beyond the BMP, which may have a case.
+        for (char16_t block = 0xD8; block <= 0xDB; ++block)
+            blockHasCase[block] = true;
     }
 };
 
@@ -38,11 +46,14 @@ template <bool Upper> const CaseTable& caseTable() {
 
 // Simple case mapping over code points; surrogate pairs are mapped as one character.
 template <bool Upper, class Sink> void convertCase(QStringView in, Sink& sink) {
-    const auto& map = caseTable<Upper>().map;
+    const CaseTable& table = caseTable<Upper>();
+    const auto& map = table.map;
     const qsizetype n = in.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = in[i].unicode();
-        if (!QChar::isSurrogate(c) && map[c]) {
+        if (!table.blockHasCase[c >> 8]) {
+            sink.put(c);
+        } else if (!QChar::isSurrogate(c) && map[c]) {
             sink.put(map[c]);
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && in[i + 1].isLowSurrogate()) {
             sink.putCodePoint(mapCase(QChar::surrogateToUcs4(c, in[i + 1].unicode()), Upper));

@@ -16,6 +16,23 @@ namespace {
 using Table = CharacterTables::Table;
 using Scope = SpecialCodeProtection::Scope;
 
+// Exact search for `needle` (not empty) from `from`. Short patterns, the usual ones, are found
+// by the vectorised search for their first character and a comparison of the rest, which
+// costs far less than setting up the general search for every value.
+qsizetype findText(QStringView haystack, QStringView needle, qsizetype from = 0) {
+    if (needle.size() > 16)
+        return haystack.indexOf(needle, from);
+    const qsizetype last = haystack.size() - needle.size();
+    for (; from <= last; ++from) {
+        from = haystack.indexOf(needle.front(), from);
+        if (from < 0 || from > last)
+            return -1;
+        if (std::equal(needle.begin() + 1, needle.end(), haystack.begin() + from + 1))
+            return from;
+    }
+    return -1;
+}
+
 bool passesValueCondition(ValueCondition condition, const QString& v) {
     switch (condition) {
     case ValueCondition::NoCondition:
@@ -48,7 +65,7 @@ bool passesContainsConditions(const TextOptions& o, const QString& v) {
         if (condition.pattern.isEmpty())
             continue;
         anyUsed = true;
-        const bool holds = v.contains(condition.pattern) == condition.mustContain;
+        const bool holds = (findText(v, condition.pattern) >= 0) == condition.mustContain;
         if (o.conditionJoin == ConditionJoin::And && !holds)
             return false;
         if (o.conditionJoin == ConditionJoin::Or && holds)
@@ -155,12 +172,12 @@ void TextPipeline::replace(Current& v) {
     };
     switch (o.replaceMode) {
     case ReplaceMode::ReplaceOccurrences:
-        if (o.searchText.isEmpty() || !v.text.contains(o.searchText))
+        if (o.searchText.isEmpty() || findText(v.text, o.searchText) < 0)
             return;
         runStep(v, m_counters.replacedCount, [&o](QStringView in, QString& out) {
             // Every occurrence, left to right, continuing after each one.
             qsizetype from = 0;
-            for (qsizetype at; (at = in.indexOf(o.searchText, from)) >= 0;
+            for (qsizetype at; (at = findText(in, o.searchText, from)) >= 0;
                  from = at + o.searchText.size()) {
                 out.append(in.mid(from, at - from));
                 out.append(o.replaceText);

@@ -15,6 +15,7 @@ private slots:
     void widthExamples();
     void caseMapping_data();
     void caseMapping();
+    void caseOfEveryCharacter();
     void kanaMapping_data();
     void kanaMapping();
 };
@@ -87,6 +88,23 @@ void TestCharacterConversions::caseMapping() {
     QFETCH(QString, lower);
     QCOMPARE(CaseKanaConversion::toUpper(value), upper);
     QCOMPARE(CaseKanaConversion::toLower(value), lower);
+}
+
+// Every character, supplementary ones included, against its simple case mapping (the conversion
+// looks most of them up in tables of its own and skips blocks without any case).
+void TestCharacterConversions::caseOfEveryCharacter() {
+    QString all, expectedUpper, expectedLower;
+    auto add = [&](char32_t c) {
+        all += QString::fromUcs4(&c, 1);
+        const char32_t upper = QChar::toUpper(c);
+        const char32_t lower = c == 0x130 ? U'i' : QChar::toLower(c); // İ: no Turkish rules
+        expectedUpper += QString::fromUcs4(&upper, 1);
+        expectedLower += QString::fromUcs4(&lower, 1);
+    };
+    for (char32_t c = 0; c < 0x110000; c = c == 0xD7FF ? 0xE000 : c + 1)
+        add(c);
+    QCOMPARE(CaseKanaConversion::toUpper(all), expectedUpper);
+    QCOMPARE(CaseKanaConversion::toLower(all), expectedLower);
 }
 
 void TestCharacterConversions::kanaMapping_data() {

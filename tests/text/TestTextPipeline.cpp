@@ -77,6 +77,15 @@ void TestTextPipeline::replaceModes_data() {
         << occurrences << u"aa"_s << u"b"_s << u"aaa"_s << u"ba"_s;
     QTest::newRow("occurrences continue after inserted text")
         << occurrences << u"a"_s << u"aa"_s << u"aba"_s << u"aabaa"_s;
+    QTest::newRow("occurrences after a false start")
+        << occurrences << u"aab"_s << u"X"_s << u"aaabaab"_s << u"aXX"_s;
+    QTest::newRow("occurrences partial match at the end")
+        << occurrences << u"abc"_s << u"X"_s << u"abxab"_s << u"abxab"_s;
+    QTest::newRow("occurrences pattern longer than the value")
+        << occurrences << u"abcd"_s << u"X"_s << u"abc"_s << u"abc"_s;
+    QTest::newRow("occurrences long pattern")
+        << occurrences << u"配管詳細図の寸法（単位ミリメートル）"_s << u"X"_s
+        << u"A配管詳細図の寸法（単位ミリメートル）B配管詳細図の寸法"_s << u"AXB配管詳細図の寸法"_s;
     QTest::newRow("occurrences delete") << occurrences << u"-"_s << u""_s << u"a-b-"_s << u"ab"_s;
     QTest::newRow("occurrences empty search does nothing")
         << occurrences << u""_s << u"X"_s << u"abc"_s << u"abc"_s;
