@@ -367,7 +367,9 @@ void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scop
     table.v = v;
     table.mtext = kind == TextEntityKind::MTextEntity;
     table.width = scope == Scope::Width;
-    table.proxyApplies = table.width && v.contains(u'{') && v.contains(kProxyGroup);
+    // (A plain loop finds the brace; Qt's character search costs more on short values.)
+    table.proxyApplies =
+        table.width && std::find(v.begin(), v.end(), u'{') != v.end() && v.contains(kProxyGroup);
     table.lastBraceApplies = table.proxyApplies && v.endsWith(u'}');
 
     const qsizetype n = v.size();

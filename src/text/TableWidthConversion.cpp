@@ -19,7 +19,8 @@ bool sharedSplitFits(QStringView value, const Pieces& pieces) {
         const auto& piece = pieces[i];
         if (!piece.isText)
             continue;
-        if (value.mid(piece.start, piece.length).contains(u'%'))
+        const QStringView text = value.mid(piece.start, piece.length);
+        if (std::find(text.begin(), text.end(), u'%') != text.end())
             return false;
         const bool behindLoneBackslash = i > 0 && !pieces[i - 1].isText &&
                                          pieces[i - 1].length == 1 &&

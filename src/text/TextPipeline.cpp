@@ -17,17 +17,18 @@ using Table = CharacterTables::Table;
 using Scope = SpecialCodeProtection::Scope;
 
 // Exact search for `needle` (not empty) from `from`. Short patterns, the usual ones, are found
-// by the vectorised search for their first character and a comparison of the rest, which
-// costs far less than setting up the general search for every value.
+// by looking for their first character and comparing the rest, which costs far less on drawing
+// texts than setting up Qt's general search for every value.
 qsizetype findText(QStringView haystack, QStringView needle, qsizetype from = 0) {
     if (needle.size() > 16)
         return haystack.indexOf(needle, from);
     const qsizetype last = haystack.size() - needle.size();
+    const auto begin = haystack.begin();
     for (; from <= last; ++from) {
-        from = haystack.indexOf(needle.front(), from);
-        if (from < 0 || from > last)
+        from = std::find(begin + from, begin + last + 1, needle.front()) - begin;
+        if (from > last)
             return -1;
-        if (std::equal(needle.begin() + 1, needle.end(), haystack.begin() + from + 1))
+        if (std::equal(needle.begin() + 1, needle.end(), begin + from + 1))
             return from;
     }
     return -1;
