@@ -7,6 +7,8 @@
 //       runs only the driver on FILE (for /usr/bin/time -v peak memory)
 //   bench_dxf_rewrite copy FILE
 //       runs only the copier on FILE
+//   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy] [--utf8]
+//       writes one generated drawing
 #include "DxfRewriter.h"
 #include "Prompter.h"
 #include "TextPipeline.h"
@@ -184,6 +186,11 @@ int main(int argc, char* argv[]) {
                        args.contains(QLatin1String("--heavy")) ? heavyOptions() : TextOptions{})
                    ? 0
                    : 1;
+    if (args.size() >= 3 && args[0] == QLatin1String("generate")) {
+        generate(args[1], args[2].toLongLong() << 20, args.contains(QLatin1String("--heavy")),
+                 args.contains(QLatin1String("--utf8")));
+        return 0;
+    }
     if (args.size() >= 2 && args[0] == QLatin1String("copy"))
         return copyLines(argv[2], (args[1] + QStringLiteral(".copy")).toLocal8Bit().constData())
                    ? 0
