@@ -101,12 +101,15 @@ private:
     template <class Run>
     static void convertInto(QStringView value, Shape valueShape, TextEntityKind kind, Scope scope,
                             QString& out, Run& run) {
-        out.resize(0);
-        if (value.isEmpty())
+        if (value.isEmpty()) {
+            out.resize(0);
             return;
+        }
         // Restored codes are never longer than the codes they stand for, so twice the value is
         // room for every conversion.
         auto write = [&out](qsizetype room, auto&& fill) {
+            if (out.capacity() < room)
+                out.resize(0); // nothing to carry over when the buffer grows
             out.resize(room);
             char16_t* begin = reinterpret_cast<char16_t*>(out.data());
             out.truncate(fill(begin) - begin);

@@ -61,9 +61,10 @@ void TableWidthConversion::convert(QStringView value, TextEntityKind kind, const
 bool TableWidthConversion::convertShared(QStringView value, TextEntityKind kind, const Steps& steps,
                                          QString& out, Changes& changed) {
     changed = {};
-    out.resize(0);
-    if (value.isEmpty())
+    if (value.isEmpty()) {
+        out.resize(0);
         return true;
+    }
     const Shape shape = SpecialCodeProtection::shape(value, kind, Scope::Width);
     if (shape == Shape::ViaPlaceholders)
         return false;
@@ -75,6 +76,8 @@ bool TableWidthConversion::convertShared(QStringView value, TextEntityKind kind,
     if (!sharedSplitFits(value, pieces))
         return false;
 
+    if (out.capacity() < 2 * value.size())
+        out.resize(0);            // nothing to carry over when the buffer grows
     out.resize(2 * value.size()); // restored codes are never longer than their sources
     char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
     char16_t* p = begin;

@@ -121,8 +121,7 @@ bool TextPipeline::changesNothing() const {
 // "changed since the previous value" is "changed by this step".
 template <class Step> void TextPipeline::runStep(Current& v, double& counter, Step&& step) {
     QString& out = m_buffers[m_nextBuffer];
-    out.resize(0);
-    step(v.text, out);
+    step(v.text, out); // replaces the contents of `out`
     if (QStringView(out) != v.text) {
         counter += 1;
         v = {out, nullptr};
@@ -156,6 +155,7 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
         const bool toKatakana = o.kanaConversion == KanaConversion::HiraganaToKatakana;
         double& counter = toKatakana ? m_counters.toKatakanaCount : m_counters.toHiraganaCount;
         runStep(v, counter, [toKatakana](QStringView in, QString& out) {
+            out.resize(0);
             toKatakana ? CaseKanaConversion::hiraganaToKatakana(in, out)
                        : CaseKanaConversion::katakanaToHiragana(in, out);
         });
@@ -176,6 +176,7 @@ void TextPipeline::replace(Current& v) {
         if (o.searchText.isEmpty() || findText(v.text, o.searchText) < 0)
             return;
         runStep(v, m_counters.replacedCount, [&o](QStringView in, QString& out) {
+            out.resize(0);
             // Every occurrence, left to right, continuing after each one.
             qsizetype from = 0;
             for (qsizetype at; (at = findText(in, o.searchText, from)) >= 0;
