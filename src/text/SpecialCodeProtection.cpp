@@ -136,9 +136,15 @@ bool isPairCodeChar(QChar c) {
 }
 
 // Every code, of the table or extra, starts with one of these characters.
+constexpr auto kAsciiCodeStarts = [] {
+    std::array<bool, 0x80> starts{};
+    for (char16_t c : {u'\\', u'%', u'{', u'}'})
+        starts[c] = true;
+    return starts;
+}();
 bool mayStartCode(QChar c) {
     const char16_t u = c.unicode();
-    return u == u'\\' || u == u'%' || u == u'￥' || u == u'{' || u == u'}';
+    return u < 0x80 ? kAsciiCodeStarts[u] : u == u'￥';
 }
 
 // The table row whose code starts at v[i] (0 for none) and the code's length, as the ordered
@@ -147,13 +153,19 @@ struct TableScanner {
     QStringView v;
     bool mtext = false;
     bool width = false;
-    bool proxyApplies = false;
-    bool lastBraceApplies = false;
+    // Whether the value holds the Proxy group; looked up at the first brace that asks.
+    mutable int holdsProxyGroup = -1;
 
     struct Match {
         int row = 0; // 0: no table code starts here
         qsizetype length = 0;
     };
+
+    bool proxyApplies() const {
+        if (holdsProxyGroup < 0)
+            holdsProxyGroup = v.contains(kProxyGroup);
+        return holdsProxyGroup;
+    }
 
     Match rowAt(qsizetype i) const {
         const QChar c = v[i];
@@ -171,9 +183,9 @@ struct TableScanner {
             return {2, 1};
         if (c == u'%' && i + 2 < n && v[i + 1] == u'%')
             return {percentRow(v[i + 2].unicode()), 3};
-        if (c == u'{' && proxyApplies && v.mid(i).startsWith(kProxyGroup))
+        if (c == u'{' && proxyApplies() && v.mid(i).startsWith(kProxyGroup))
             return {48, kProxyGroup.size()};
-        if (c == u'}' && lastBraceApplies && i == n - 1)
+        if (c == u'}' && i == n - 1 && proxyApplies())
             return {49, 1};
         return {};
     }
@@ -362,15 +374,12 @@ SpecialCodeProtection::Shape SpecialCodeProtection::shape(QStringView value, Tex
 }
 
 void SpecialCodeProtection::split(QStringView v, TextEntityKind kind, Scope scope, Pieces& pieces) {
-    pieces.clear();
+    if (!pieces.isEmpty())
+        pieces.clear();
     TableScanner table;
     table.v = v;
     table.mtext = kind == TextEntityKind::MTextEntity;
     table.width = scope == Scope::Width;
-    // (A plain loop finds the brace; Qt's character search costs more on short values.)
-    table.proxyApplies =
-        table.width && std::find(v.begin(), v.end(), u'{') != v.end() && v.contains(kProxyGroup);
-    table.lastBraceApplies = table.proxyApplies && v.endsWith(u'}');
 
     const qsizetype n = v.size();
     qsizetype textStart = 0;
