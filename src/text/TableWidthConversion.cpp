@@ -3,6 +3,7 @@
 #include "SpecialCodeProtection.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace ornvale {
@@ -12,6 +13,10 @@ namespace {
 using Scope = SpecialCodeProtection::Scope;
 using Shape = SpecialCodeProtection::Shape;
 using Pieces = SpecialCodeProtection::Pieces;
+
+bool sameText(QStringView a, QStringView b) {
+    return a.size() == b.size() && std::memcmp(a.utf16(), b.utf16(), 2 * a.size()) == 0;
+}
 
 // True when no table can turn a text piece into (part of) a code; see the class comment.
 bool sharedSplitFits(QStringView value, const Pieces& pieces) {
@@ -43,7 +48,7 @@ char16_t* convertText(QStringView text, const TableWidthConversion::Steps& steps
         const char16_t* end =
             CharacterTables::apply(steps[k].table, current, buffer.data(), steps[k].optionalRows);
         const QStringView converted(buffer.data(), end - buffer.data());
-        changed[k] = changed[k] || converted != current;
+        changed[k] = changed[k] || !sameText(converted, current);
         current = converted;
     }
     return std::copy(current.utf16(), current.utf16() + current.size(), out);
