@@ -8,6 +8,7 @@
 #include "WidthMapping.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ornvale {
 
@@ -122,7 +123,9 @@ bool TextPipeline::changesNothing() const {
 template <class Step> void TextPipeline::runStep(Current& v, double& counter, Step&& step) {
     QString& out = m_buffers[m_nextBuffer];
     step(v.text, out); // replaces the contents of `out`
-    if (QStringView(out) != v.text) {
+    const bool same = out.size() == v.text.size() &&
+                      std::memcmp(out.utf16(), v.text.utf16(), 2 * out.size()) == 0;
+    if (!same) {
         counter += 1;
         v = {out, nullptr};
         m_nextBuffer ^= 1;
