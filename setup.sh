@@ -59,7 +59,7 @@ run_fuzzers() {
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
         [ -x "$fuzzer" ] || continue
         corpus=$(mktemp -d)
-        cp tests/data/*.dxf "$corpus"/ 2>/dev/null || true
+        cp tests/data/*/*.dxf "$corpus"/
         echo "Fuzzing $(basename "$fuzzer") for ${FUZZ_SECONDS}s"
         "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 "$corpus" 2>&1 | tail -n 5
         rm -rf "$corpus"

@@ -251,14 +251,14 @@ bool CharacterTables::touches(Table table, QStringView in, bool optionalRows) {
     case Table::AFZTEXT:
         return any([&](char16_t c) { return within(c | 0x20, u'a', u'z'); });
     case Table::AFHTEXT:
-        return any([&](char16_t c) { return within(c, u'Ａ', u'Ｚ') | within(c, u'ａ', u'ｚ'); });
+        return any([&](char16_t c) { return within(c, u'Ａ', u'Ｚ') || within(c, u'ａ', u'ｚ'); });
     case Table::SSZTEXT:
         return any([&](char16_t c) {
-            return within(c, u'0', u'9') | (optionalRows & within(c, u'-', u'.'));
+            return within(c, u'0', u'9') || (optionalRows && within(c, u'-', u'.'));
         });
     case Table::SSHTEXT:
         return any([&](char16_t c) {
-            return within(c, u'０', u'９') | (optionalRows & within(c, u'－', u'．'));
+            return within(c, u'０', u'９') || (optionalRows && within(c, u'－', u'．'));
         });
     case Table::KTZTEXT:
         return any([&](char16_t c) { return within(c, kHalfFirst, kHalfLast); });

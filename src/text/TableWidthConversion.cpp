@@ -107,7 +107,8 @@ void TableWidthConversion::convertStepByStep(QStringView value, TextEntityKind k
     QString current = value.toString();
     QString next;
     for (qsizetype k = 0; k < steps.size(); ++k) {
-        const auto [table, optionalRows] = steps[k];
+        const auto table = steps[k].table;
+        const bool optionalRows = steps[k].optionalRows;
         // Nothing to protect and nothing the table converts: the value stays as it is.
         const Shape shape = SpecialCodeProtection::shape(current, kind, Scope::Width);
         if (shape == Shape::Plain && !CharacterTables::touches(table, current, optionalRows))
