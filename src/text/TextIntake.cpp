@@ -1,8 +1,10 @@
 #include "TextIntake.h"
 
+#include "DrawingIdentifier.h"
 #include "HeadLines.h"
 #include "Prompter.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ornvale {
@@ -17,24 +19,14 @@ constexpr std::array<QByteArrayView, 4> kTooOld{"AC1006", "AC1009", "AC1012", "A
 
 } // namespace
 
+// The versions the product opens, less those too old for this window.
 QStringList TextIntake::acceptedVersions(quint8 autocadSelection) {
-    switch (autocadSelection) {
-    case 41:
-    case 21:
-        return {QStringLiteral("AC1015"), QStringLiteral("AC1018"), QStringLiteral("AC1021")};
-    case 18:
-    case 17:
-    case 16:
-    case 7:
-    case 6:
-    case 5:
-        return {QStringLiteral("AC1015"), QStringLiteral("AC1018")};
-    case 4:
-    case 3:
-        return {QStringLiteral("AC1015")};
-    default:
-        return {};
+    QStringList accepted;
+    for (const QByteArray& version : DrawingIdentifier::openableVersions(autocadSelection)) {
+        if (std::find(kTooOld.begin(), kTooOld.end(), version) == kTooOld.end())
+            accepted.append(QString::fromLatin1(version));
     }
+    return accepted;
 }
 
 bool TextIntake::hasDxfEnding(const QString& path) {

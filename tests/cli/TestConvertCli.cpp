@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "FileSystemProbe.h"
 #include "ScriptWriter.h"
 
@@ -8,17 +9,9 @@
 #include <QTest>
 
 using namespace ornvale;
+using ornvale::test::CliRun;
+using ornvale::test::runCli;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
 
 // Runs the real ornvale-cli with its folders in a temporary home.
 class TestConvertCli : public QObject {
@@ -34,7 +27,7 @@ private slots:
     void help();
 
 private:
-    Run run(const QStringList& args);
+    CliRun run(const QStringList& args);
     QString makeDrawing(const QString& name, const QByteArray& version);
     QString path(const QString& name) const {
         return QDir::toNativeSeparators(m_home->filePath(name));
@@ -48,25 +41,8 @@ void TestConvertCli::init() {
     QVERIFY(m_home->isValid());
 }
 
-Run TestConvertCli::run(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, m_home->path());
-    env.insert(u"XDG_CONFIG_HOME"_s, m_home->filePath(u"config"_s));
-    env.insert(u"XDG_DATA_HOME"_s, m_home->filePath(u"data"_s));
-    env.insert(u"XDG_CACHE_HOME"_s, m_home->filePath(u"cache"_s));
-    env.insert(u"LANG"_s, u"C.UTF-8"_s);
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_home->path());
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
-                  QStringList{u"convert"_s} + args);
-    Run result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+CliRun TestConvertCli::run(const QStringList& args) {
+    return runCli(*m_home, QStringLiteral("convert"), args);
 }
 
 // A DWG's first line or a DXF's eighth line carries the version code.
@@ -125,7 +101,7 @@ void TestConvertCli::scriptOutMatchesTheWriter() {
     QVERIFY(QDir().mkpath(m_home->filePath(u"scripts"_s)));
     const QString output = path(u"出力"_s);
 
-    const Run result =
+    const CliRun result =
         run(args + QStringList{u"--selection"_s, QString::number(selection), u"--output"_s, output,
                                u"--single-document"_s, QString::number(singleDocument),
                                u"--script-out"_s, script, dwg, dxf});
@@ -181,7 +157,7 @@ void TestConvertCli::usageErrors_data() {
 void TestConvertCli::usageErrors() {
     QFETCH(QStringList, args);
     QFETCH(QString, named);
-    const Run result = run(args);
+    const CliRun result = run(args);
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(named), qPrintable(result.err));
     QVERIFY(!QFile::exists(m_home->filePath(u"s.scr"_s)));
@@ -197,7 +173,7 @@ void TestConvertCli::anOldMarkerIsNeitherAnsweredNorDeleted() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();
     const QString script = path(u"s.scr"_s);
-    const Run result = run({u"--selection"_s, u"17"_s, u"--script-out"_s, script, dwg});
+    const CliRun result = run({u"--selection"_s, u"17"_s, u"--script-out"_s, script, dwg});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QFile written(script);
     QVERIFY(written.open(QIODevice::ReadOnly));
@@ -212,7 +188,7 @@ void TestConvertCli::unlistedFilesAreReportedAndLeftOut() {
     const QString tooNew = makeDrawing(u"new.dxf"_s, "AC1021");
     const QString notes = makeDrawing(u"notes.txt"_s, "text");
     const QString script = path(u"s.scr"_s);
-    const Run result = run(
+    const CliRun result = run(
         {u"--selection"_s, u"17"_s, u"--json"_s, u"--script-out"_s, script, good, tooNew, notes});
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(tooNew + u" は、 "_s), qPrintable(result.err));
@@ -227,7 +203,7 @@ void TestConvertCli::unlistedFilesAreReportedAndLeftOut() {
 }
 
 void TestConvertCli::help() {
-    const Run result = run({u"--help"_s});
+    const CliRun result = run({u"--help"_s});
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.out.contains(u"--script-out FILE"_s));
 }

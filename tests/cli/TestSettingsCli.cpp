@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "SettingsFile.h"
 
 #include <QDir>
@@ -7,16 +8,8 @@
 #include <QtEndian>
 
 using namespace ornvale;
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
+using ornvale::test::CliRun;
+using ornvale::test::runCli;
 
 class TestSettingsCli : public QObject {
     Q_OBJECT
@@ -34,8 +27,8 @@ private slots:
     void help();
 
 private:
-    Run run(const QStringList& args);
-    QString configFolder() const { return m_home->filePath(QStringLiteral("cfg/ornvale")); }
+    CliRun run(const QStringList& args);
+    QString configFolder() const { return m_home->filePath(QStringLiteral("config/ornvale")); }
 
     std::unique_ptr<QTemporaryDir> m_home;
 };
@@ -44,26 +37,12 @@ void TestSettingsCli::init() {
     m_home = std::make_unique<QTemporaryDir>();
 }
 
-Run TestSettingsCli::run(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_home->path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->filePath(QStringLiteral("cfg")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->filePath(QStringLiteral("data")));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
-                  QStringList{QStringLiteral("settings")} + args);
-    Run result;
-    if (!process.waitForFinished(30000))
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+CliRun TestSettingsCli::run(const QStringList& args) {
+    return runCli(*m_home, QStringLiteral("settings"), args);
 }
 
 void TestSettingsCli::showPrintsTheSettledValues() {
-    const Run shown = run({QStringLiteral("--show")});
+    const CliRun shown = run({QStringLiteral("--show")});
     QCOMPARE(shown.exitCode, 0);
     const QString settings = configFolder() + QStringLiteral("/reziz.ini");
     QVERIFY2(shown.out.contains(QStringLiteral("settingsFile: ") + settings),
@@ -82,7 +61,7 @@ void TestSettingsCli::showPrintsTheSettledValues() {
 
 void TestSettingsCli::setWritesAsEndWould() {
     const QString output = m_home->filePath(QStringLiteral("変換先"));
-    const Run set =
+    const CliRun set =
         run({QStringLiteral("--set-selection"), QStringLiteral("5"),
              QStringLiteral("--set-single-document=1"), QStringLiteral("--set-output"), output});
     QCOMPARE(set.exitCode, 0);
@@ -94,7 +73,7 @@ void TestSettingsCli::setWritesAsEndWould() {
     QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 670);
 
     // The next start uses the stored product without looking for it.
-    const Run shown = run({QStringLiteral("--show")});
+    const CliRun shown = run({QStringLiteral("--show")});
     QVERIFY2(shown.out.contains(QStringLiteral("autocadSelection: 5 (AutoCAD LT 2004)\n")),
              qPrintable(shown.out));
     QVERIFY(shown.out.contains(
@@ -131,8 +110,8 @@ void TestSettingsCli::setKeepsBytesItDoesNotSet() {
 
 void TestSettingsCli::customPathMustExistWhenInUse() {
     const QString missing = m_home->filePath(QStringLiteral("acad.exe"));
-    const Run refused = run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
-                             QStringLiteral("--set-custom-path"), missing});
+    const CliRun refused = run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
+                                QStringLiteral("--set-custom-path"), missing});
     QCOMPARE(refused.exitCode, 1);
     QVERIFY(refused.err.contains(QStringLiteral("AutoCAD起動ファイル が存在しません！")));
     QCOMPARE(SettingsFile::read(configFolder()).customPathFlag, 0);
@@ -168,7 +147,7 @@ void TestSettingsCli::refusedValues_data() {
 void TestSettingsCli::refusedValues() {
     QFETCH(QStringList, args);
     QFETCH(QString, error);
-    const Run refused = run(args);
+    const CliRun refused = run(args);
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains(error), qPrintable(refused.err));
     // Nothing written: the file is still the empty one start-up created.
@@ -197,14 +176,14 @@ void TestSettingsCli::usageErrors_data() {
 void TestSettingsCli::usageErrors() {
     QFETCH(QStringList, args);
     QFETCH(QString, named);
-    const Run failed = run(args);
+    const CliRun failed = run(args);
     QCOMPARE(failed.exitCode, 2);
     QVERIFY2(failed.err.contains(named), qPrintable(failed.err));
     QVERIFY(!QFileInfo::exists(SettingsFile::path(configFolder())));
 }
 
 void TestSettingsCli::help() {
-    const Run help = run({QStringLiteral("--help")});
+    const CliRun help = run({QStringLiteral("--help")});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.contains(QStringLiteral("--set-default-install 0|1")));
 }

@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "text/DxfFixtures.h"
 
 #include <QDir>
@@ -10,12 +11,6 @@ using namespace ornvale::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
 
 const QString kIncompatible = u"互換性のないバージョンで作成されています。"_s;
 const QString kTooOld = u"変換できません。(変換可能ファイル：DXF2000バージョン以上)"_s;
@@ -39,7 +34,7 @@ private slots:
     void help();
 
 private:
-    Run run(const QStringList& args);
+    CliRun run(const QStringList& args);
     QString path(const QString& name) const { return m_home->filePath(name); }
     QString fixture(const QString& name, const QString& as);
 
@@ -51,25 +46,8 @@ void TestTextCli::init() {
     QVERIFY(m_home->isValid());
 }
 
-Run TestTextCli::run(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, m_home->path());
-    env.insert(u"XDG_CONFIG_HOME"_s, m_home->filePath(u"config"_s));
-    env.insert(u"XDG_DATA_HOME"_s, m_home->filePath(u"data"_s));
-    env.insert(u"XDG_CACHE_HOME"_s, m_home->filePath(u"cache"_s));
-    env.insert(u"LANG"_s, u"C.UTF-8"_s);
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_home->path());
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
-                  QStringList{u"text"_s} + args);
-    Run result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = process.readAllStandardOutput();
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+CliRun TestTextCli::run(const QStringList& args) {
+    return runCli(*m_home, QStringLiteral("text"), args);
 }
 
 QString TestTextCli::fixture(const QString& name, const QString& as) {
@@ -126,10 +104,10 @@ void TestTextCli::usageErrors() {
     QFETCH(QStringList, args);
     QFETCH(QString, message);
     const QString input = fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
-    const Run result = run(args);
+    const CliRun result = run(args);
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QVERIFY(result.out.isEmpty());
+    QVERIFY(result.outBytes.isEmpty());
     QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
 }
 
@@ -153,7 +131,7 @@ void TestTextCli::acceptedOptionCombinations_data() {
 void TestTextCli::acceptedOptionCombinations() {
     QFETCH(QStringList, args);
     fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
-    const Run result = run(args + QStringList{u"--selection"_s, u"17"_s, u"a.dxf"_s});
+    const CliRun result = run(args + QStringList{u"--selection"_s, u"17"_s, u"a.dxf"_s});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     QVERIFY(QFile::exists(path(u"a-T.dxf"_s)));
@@ -187,9 +165,11 @@ void TestTextCli::countsChanges() {
     QFETCH(QStringList, args);
     QFETCH(QByteArray, counters);
     fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
-    const Run result = run(args + QStringList{u"--json"_s, u"--selection"_s, u"17"_s, u"a.dxf"_s});
+    const CliRun result =
+        run(args + QStringList{u"--json"_s, u"--selection"_s, u"17"_s, u"a.dxf"_s});
     QCOMPARE(result.exitCode, 0);
-    QVERIFY2(result.out.endsWith(",\"counters\":{" + counters + "}}\n"), result.out.constData());
+    QVERIFY2(result.outBytes.endsWith(",\"counters\":{" + counters + "}}\n"),
+             result.outBytes.constData());
     QVERIFY(readFile(path(u"a-T.dxf"_s)) != readFile(path(u"a.dxf"_s)) ||
             counters.count(":0") == 6);
 }
@@ -202,7 +182,7 @@ void TestTextCli::reportsEveryFileInJson() {
     const QString broken = path(u"broken.dxf"_s);
     QVERIFY(writeFile(broken, joinLines(headerLines("AC1015") + fileEnd())));
 
-    const Run result =
+    const CliRun result =
         run({u"--json"_s, u"--selection"_s, u"17"_s, good, old, newer, notes, broken});
     QCOMPARE(result.exitCode, 1);
     const auto s = [](const QString& text) { return text.toUtf8(); };
@@ -227,7 +207,7 @@ void TestTextCli::reportsEveryFileInJson() {
         "\"}],"
         "\"counters\":{\"replacedCount\":0,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
         "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0}}\n";
-    QCOMPARE(result.out, expected);
+    QCOMPARE(result.outBytes, expected);
     // The window's messages on stderr, in file order; no progress when stderr is no terminal.
     const QString expectedErr =
         old + u" は、 \n\n"_s + kTooOld + u'\n' + newer + u" は、 \n\n"_s + kIncompatible +
@@ -241,10 +221,10 @@ void TestTextCli::reportsEveryFileInJson() {
 void TestTextCli::convertsEveryFileWithExitZero() {
     fixture(u"text_r2000.dxf"_s, u"PLAN.DXF"_s);
     fixture(u"text_r2007.dxf"_s, u"plan-T.dxf"_s);
-    const Run result = run({u"--selection"_s, u"41"_s, u"PLAN.DXF"_s, u"plan-T.dxf"_s});
+    const CliRun result = run({u"--selection"_s, u"41"_s, u"PLAN.DXF"_s, u"plan-T.dxf"_s});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
-    QVERIFY(result.out.isEmpty());
+    QVERIFY(result.outBytes.isEmpty());
     QCOMPARE(readFile(path(u"PLAN-T.dxf"_s)), readFile(path(u"PLAN.DXF"_s)));
     QCOMPARE(readFile(path(u"plan-T-T.dxf"_s)), readFile(path(u"plan-T.dxf"_s)));
 }
@@ -253,16 +233,16 @@ void TestTextCli::defaultSelectionComesFromStartUp() {
     // No settings file and no AutoCAD installed: start-up settles "no AutoCAD", which takes no
     // DXF file at all.
     fixture(u"text_r2000.dxf"_s, u"a.dxf"_s);
-    const Run result = run({u"a.dxf"_s});
+    const CliRun result = run({u"a.dxf"_s});
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(u"a.dxf は、 \n\n"_s + kIncompatible), qPrintable(result.err));
     QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
 }
 
 void TestTextCli::help() {
-    const Run result = run({u"--help"_s});
+    const CliRun result = run({u"--help"_s});
     QCOMPARE(result.exitCode, 0);
-    QVERIFY(result.out.startsWith("usage: ornvale-cli text [OPTIONS] FILE..."));
+    QVERIFY(result.outBytes.startsWith("usage: ornvale-cli text [OPTIONS] FILE..."));
     QVERIFY(result.err.isEmpty());
 }
 

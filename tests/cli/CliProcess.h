@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace ornvale::test {
+
+struct CliRun {
+    int exitCode = -1; // -1: did not finish in time, -2: crashed
+    QByteArray outBytes;
+    QString out;
+    QString err;
+};
+
+// Runs the real `ornvale-cli <command> <args>` with HOME and the XDG folders inside `home`
+// (config, data and cache below it), from `home` as working folder.
+inline CliRun runCli(const QTemporaryDir& home, const QString& command, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(home.path());
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+                  QStringList{command} + args);
+    CliRun result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.outBytes = process.readAllStandardOutput();
+    result.out = QString::fromUtf8(result.outBytes);
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace ornvale::test
