@@ -57,7 +57,7 @@ run_fuzzers() {
     cmake --build build-fuzz --target ornvale_fuzzers -j"$JOBS"
     local corpus
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
-        [ -x "$fuzzer" ] || continue
+        [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
         corpus=$(mktemp -d)
         cp tests/data/*/*.dxf "$corpus"/
         echo "Fuzzing $(basename "$fuzzer") for ${FUZZ_SECONDS}s"
