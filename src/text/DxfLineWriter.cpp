@@ -2,42 +2,111 @@
 
 #include <QIODevice>
 
+#include <system_error>
+
 namespace ornvale {
 
 DxfLineWriter::DxfLineWriter(QIODevice& device, qsizetype bufferSize)
-    : m_device(device), m_buffer(static_cast<size_t>(qMax<qsizetype>(bufferSize, 16))) {}
+    : m_device(device), m_filling(static_cast<size_t>(qMax<qsizetype>(bufferSize, 16))),
+      m_pending(m_filling.size()) {}
 
-void DxfLineWriter::deviceWrite(QByteArrayView bytes) {
-    if (m_failed || bytes.isEmpty())
+DxfLineWriter::~DxfLineWriter() {
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void DxfLineWriter::deviceWrite(const char* data, qsizetype size) {
+    if (m_failed.load() || size == 0)
         return;
     qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = m_device.write(bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const qint64 written = m_device.write(data + done, size - done);
         if (written <= 0) {
             m_failed = true; // disk full, device gone: the caller discards the output
             return;
         }
         done += written;
     }
-    m_written += done;
+    const qint64 total = m_written.fetch_add(done) + done;
     if (m_writeHook)
-        m_writeHook(m_written);
+        m_writeHook(total);
 }
 
-void DxfLineWriter::writeSlow(QByteArrayView bytes) {
-    flush();
-    if (bytes.size() >= qsizetype(m_buffer.size())) {
-        deviceWrite(bytes);
+void DxfLineWriter::writingLoop() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_pendingSize > 0 || m_stopping; });
+        if (m_pendingSize == 0)
+            return;
+        lock.unlock();
+        deviceWrite(m_pending.data(), m_pendingSize);
+        lock.lock();
+        m_pendingSize = 0;
+        m_changed.notify_all();
+    }
+}
+
+void DxfLineWriter::waitUntilWritten() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_pendingSize == 0; });
+}
+
+void DxfLineWriter::handOver() {
+    if (m_used == 0)
+        return;
+    if (!m_thread.joinable() && !m_threadless) {
+        try {
+            m_thread = std::thread([this] { writingLoop(); });
+        } catch (const std::system_error&) {
+            m_threadless = true;
+        }
+    }
+    if (m_threadless) {
+        deviceWrite(m_filling.data(), m_used);
+        m_used = 0;
         return;
     }
-    std::copy(bytes.begin(), bytes.end(), m_buffer.data());
-    m_used = bytes.size();
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_pendingSize == 0; });
+        m_filling.swap(m_pending);
+        m_pendingSize = m_used;
+    }
+    m_changed.notify_all();
+    m_used = 0;
+}
+
+// A write larger than the free room fills the buffer up, hands it over and goes on in the
+// next one, so every byte takes the same way to the device, in order.
+void DxfLineWriter::writeSlow(QByteArrayView bytes) {
+    while (!bytes.isEmpty()) {
+        const qsizetype room = qsizetype(m_filling.size()) - m_used;
+        const qsizetype part = qMin(room, bytes.size());
+        std::copy(bytes.begin(), bytes.begin() + part, m_filling.data() + m_used);
+        m_used += part;
+        bytes = bytes.sliced(part);
+        if (m_used == qsizetype(m_filling.size()))
+            handOver();
+    }
 }
 
 bool DxfLineWriter::flush() {
-    deviceWrite(QByteArrayView(m_buffer.data(), m_used));
-    m_used = 0;
-    return !m_failed;
+    if (!m_thread.joinable()) {
+        // Everything fitted in one buffer (or no thread could start): no thread is worth
+        // starting for one write.
+        deviceWrite(m_filling.data(), m_used);
+        m_used = 0;
+        return !m_failed.load();
+    }
+    handOver();
+    waitUntilWritten();
+    return !m_failed.load();
 }
 
 } // namespace ornvale
