@@ -14,24 +14,37 @@ namespace ornvale {
 
 namespace {
 
+// The pattern's bytes from `from` on agree with the text at `at`. Patterns are short and most
+// candidates differ early, so an inline loop beats a library call here.
+bool matchesFrom(const char* at, const char* pattern, size_t from, size_t patternSize) {
+    for (size_t k = from; k < patternSize; ++k) {
+        if (at[k] != pattern[k])
+            return false;
+    }
+    return true;
+}
+
 const char* findBytes(const char* data, size_t size, const char* pattern, size_t patternSize) {
     if (patternSize == 0 || size < patternSize)
         return nullptr;
     size_t at = 0;
 #ifdef __SSE2__
-    // Sixteen places at a time: a place is a candidate when the pattern's first and last bytes
-    // are there. Faster than a library search for the short stretches between two entities.
+    // Sixteen places at a time: a place is a candidate when the pattern's first two and last
+    // bytes are there. Faster than a library search for the short stretches between entities.
     const __m128i first = _mm_set1_epi8(pattern[0]);
+    const __m128i second = _mm_set1_epi8(pattern[1]);
     const __m128i last = _mm_set1_epi8(pattern[patternSize - 1]);
-    for (; at + patternSize - 1 + 16 <= size; at += 16) {
+    for (; patternSize >= 2 && at + patternSize - 1 + 16 <= size; at += 16) {
         const auto* block = reinterpret_cast<const __m128i*>(data + at);
+        const auto* blockNext = reinterpret_cast<const __m128i*>(data + at + 1);
         const auto* blockEnd = reinterpret_cast<const __m128i*>(data + at + patternSize - 1);
-        unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(block), first),
-                                            _mm_cmpeq_epi8(_mm_loadu_si128(blockEnd), last))));
+        const __m128i firstTwo = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(block), first),
+                                               _mm_cmpeq_epi8(_mm_loadu_si128(blockNext), second));
+        unsigned mask = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(firstTwo, _mm_cmpeq_epi8(_mm_loadu_si128(blockEnd), last))));
         while (mask) {
             const size_t candidate = at + size_t(std::countr_zero(mask));
-            if (std::memcmp(data + candidate, pattern, patternSize) == 0)
+            if (matchesFrom(data + candidate, pattern, 2, patternSize - 1))
                 return data + candidate;
             mask &= mask - 1;
         }
@@ -40,6 +53,29 @@ const char* findBytes(const char* data, size_t size, const char* pattern, size_t
     const size_t rest =
         std::string_view(data + at, size - at).find(std::string_view(pattern, patternSize));
     return rest == std::string_view::npos ? nullptr : data + at + rest;
+}
+
+// The first CR in [from, end), or `end`. Reads whole 16-byte groups, so it may look at up to
+// 15 bytes past `end`: the reader's buffer has that much room behind its last byte. Most lines
+// are a few bytes long, and one inline step finds their end where a library call would cost
+// more than the search.
+const char* findCarriageReturn(const char* from, const char* end) {
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; from < end; from += 16) {
+        const auto* group = reinterpret_cast<const __m128i*>(from);
+        const unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(group), cr)));
+        if (mask) {
+            const char* at = from + std::countr_zero(mask);
+            return at < end ? at : end;
+        }
+    }
+    return end;
+#else
+    const auto* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end - from)));
+    return cr ? cr : end;
+#endif
 }
 
 // glibc's is faster than the portable one; other C libraries may not have it at all.
@@ -55,7 +91,8 @@ const char* findLastByte(const char* data, size_t size, char byte) {
 } // namespace
 
 DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
-    : m_device(device), m_buffer(static_cast<size_t>(qMax<qsizetype>(blockSize, 16))) {}
+    : m_device(device), m_capacity(qMax<qsizetype>(blockSize, 16)),
+      m_buffer(static_cast<size_t>(m_capacity + kSearchPadding)) {}
 
 bool DxfLineReader::refill() {
     if (m_atEnd)
@@ -67,7 +104,7 @@ bool DxfLineReader::refill() {
         m_end -= m_begin;
         m_begin = 0;
     }
-    const qsizetype room = qsizetype(m_buffer.size()) - m_end;
+    const qsizetype room = m_capacity - m_end;
     if (room == 0)
         return false;
     const qint64 got = m_device.read(m_buffer.data() + m_end, room);
@@ -151,9 +188,8 @@ bool DxfLineReader::skipLinesBefore(QByteArrayView literal, DxfLine& chunk) {
 bool DxfLineReader::next(DxfLine& line) {
     for (;;) {
         const char* base = m_buffer.data();
-        const auto* cr =
-            static_cast<const char*>(std::memchr(base + m_begin, '\r', size_t(m_end - m_begin)));
-        if (cr) {
+        const char* cr = findCarriageReturn(base + m_begin, base + m_end);
+        if (cr != base + m_end) {
             const qsizetype at = cr - base;
             if (at + 1 < m_end) {
                 take(line, at, at + (base[at + 1] == '\n' ? 2 : 1), false);
@@ -164,7 +200,7 @@ bool DxfLineReader::next(DxfLine& line) {
                 take(line, at, at + 1, false);
                 return true;
             }
-            if (m_begin == 0 && m_end == qsizetype(m_buffer.size())) {
+            if (m_begin == 0 && m_end == m_capacity) {
                 // The line fills the whole block: hand out what precedes the CR as a piece.
                 take(line, at, at, true);
                 return true;
@@ -174,7 +210,7 @@ bool DxfLineReader::next(DxfLine& line) {
                 return false;
             take(line, m_end, m_end, false); // a last line without a line end
             return true;
-        } else if (m_begin == 0 && m_end == qsizetype(m_buffer.size())) {
+        } else if (m_begin == 0 && m_end == m_capacity) {
             take(line, m_end, m_end, true);
             return true;
         }

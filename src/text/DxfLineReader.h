@@ -35,7 +35,7 @@ struct DxfLine {
 
 // Splits a stream into lines with the drawing line rule: a line ends at CR, an LF right after
 // that CR belongs to the line end, an LF anywhere else is an ordinary character. Reads large
-// blocks and searches them with memchr, so the memory used is one block whatever the file size;
+// blocks and searches them for CR, so the memory used is one block whatever the file size;
 // a line longer than a block comes out in pieces.
 class DxfLineReader {
 public:
@@ -68,7 +68,11 @@ private:
     qsizetype lastCompleteLineEnd() const;
     void take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues);
 
+    // Room behind the last byte for searches that read whole 16-byte groups.
+    static constexpr qsizetype kSearchPadding = 16;
+
     QIODevice& m_device;
+    qsizetype m_capacity; // the block size: bytes the buffer holds at most
     std::vector<char> m_buffer;
     qsizetype m_begin = 0; // first unread byte
     qsizetype m_end = 0;   // one past the last byte in the buffer
