@@ -126,11 +126,11 @@ const Tables& tables() {
 
 } // namespace
 
-Cp932Codec::Decoded Cp932Codec::decode(QByteArrayView bytes) {
+qsizetype Cp932Codec::decodeInto(QByteArrayView bytes, QString& text) {
     const Tables& t = tables();
-    Decoded result;
-    result.text.resize(bytes.size());
-    QChar* out = result.text.data();
+    qsizetype firstInvalidAt = -1;
+    text.resize(bytes.size());
+    QChar* out = text.data();
     qsizetype n = 0;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -143,21 +143,46 @@ Cp932Codec::Decoded Cp932Codec::decode(QByteArrayView bytes) {
             ++i;
         }
         if (c == Tables::kNone) {
-            if (result.firstInvalidAt < 0)
-                result.firstInvalidAt = i;
+            if (firstInvalidAt < 0)
+                firstInvalidAt = i;
             c = QChar::ReplacementCharacter;
         }
         out[n++] = QChar(c);
     }
-    result.text.truncate(n);
+    text.truncate(n);
+    return firstInvalidAt;
+}
+
+Cp932Codec::Decoded Cp932Codec::decode(QByteArrayView bytes) {
+    Decoded result;
+    result.firstInvalidAt = decodeInto(bytes, result.text);
     return result;
+}
+
+bool Cp932Codec::encodeInto(QStringView text, QByteArray& bytes) {
+    const Tables& t = tables();
+    // Written through a pointer into room for the longest form: appending byte by byte costs
+    // more than the lookups when the text driver encodes millions of values.
+    bytes.resize(text.size() * 2);
+    char* out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (QChar::isSurrogate(u) || !t.encodable[u]) {
+            bytes.truncate(out - bytes.constData());
+            return false;
+        }
+        const quint16 code = t.encode[u];
+        if (code > 0xFF)
+            *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 0xFF);
+    }
+    bytes.truncate(out - bytes.constData());
+    return true;
 }
 
 Cp932Codec::Encoded Cp932Codec::encode(QStringView text) {
     const Tables& t = tables();
     Encoded result;
-    // Written through a pointer into room for the longest form: appending byte by byte costs
-    // more than the lookups when the text driver encodes millions of values.
     result.bytes.resize(text.size() * 2);
     char* out = result.bytes.data();
     const qsizetype size = text.size();

@@ -25,6 +25,12 @@ public:
 
     static Decoded decode(QByteArrayView bytes);
     static Encoded encode(QStringView text);
+    // The same into a caller's string or byte array, whose capacity is reused: for callers that
+    // convert millions of short values. decodeInto returns the byte offset of the first invalid
+    // sequence, or -1; encodeInto stops at the first character without a code page 932 form
+    // and returns false.
+    static qsizetype decodeInto(QByteArrayView bytes, QString& text);
+    static bool encodeInto(QStringView text, QByteArray& bytes);
     // True when every character of the text has a code page 932 form.
     static bool canEncode(QStringView text);
 };

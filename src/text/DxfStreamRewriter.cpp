@@ -5,13 +5,7 @@
 namespace ornvale {
 
 DxfStreamRewriter::DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding)
-    : m_encoding(encoding) {
-    if (!pipeline.changesNothing()) {
-        m_transform = [&pipeline](const QString& value, TextEntityKind kind) {
-            return pipeline.transform(value, kind);
-        };
-    }
-}
+    : m_pipeline(pipeline.changesNothing() ? nullptr : &pipeline), m_encoding(encoding) {}
 
 DxfStreamRewriter::DxfStreamRewriter(ValueTransform transform, DxfEncoding encoding)
     : m_transform(std::move(transform)), m_encoding(encoding) {}
@@ -114,24 +108,31 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     return false;
 }
 
+QStringView DxfStreamRewriter::transformed(TextEntityKind kind) {
+    if (m_pipeline)
+        return m_pipeline->transformView(m_value, kind);
+    m_result = m_transform(m_value, kind);
+    return m_result;
+}
+
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
-    if (!m_transform || line.continues) {
+    if ((!m_pipeline && !m_transform) || line.continues) {
         copy(line);
         return;
     }
     // A value that does not decode is left exactly as it is, and counts as unchanged.
-    const std::optional<QString> value = DxfValueCodec::decode(line.text, m_encoding);
-    if (!value) {
+    if (!DxfValueCodec::decodeInto(line.text, m_encoding, m_value)) {
         copy(line);
         return;
     }
-    const QString result = m_transform(*value, kind);
-    if (result == *value) {
+    const QStringView result = transformed(kind);
+    if (result == QStringView(m_value)) {
         copy(line);
         return;
     }
     flushRun();
-    m_writer->write(DxfValueCodec::encode(result, m_encoding));
+    DxfValueCodec::encodeInto(result, m_encoding, m_encoded);
+    m_writer->write(m_encoded);
     m_writer->write(line.end);
 }
 

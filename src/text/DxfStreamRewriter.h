@@ -51,9 +51,17 @@ private:
     void copyRestOfLine();
     void flushRun();
     void writeValue(const DxfLine& line, TextEntityKind kind);
+    // The value in m_value after the pipeline or the transform.
+    QStringView transformed(TextEntityKind kind);
 
-    ValueTransform m_transform; // empty: values are copied as they are
+    // At most one of the two is set; with neither, values are copied as they are.
+    TextPipeline* m_pipeline = nullptr;
+    ValueTransform m_transform;
     DxfEncoding m_encoding;
+    // Reused for every value, so converting one costs no allocation once they have grown.
+    QString m_value;
+    QString m_result;
+    QByteArray m_encoded;
     DxfLineReader* m_reader = nullptr;
     DxfLineWriter* m_writer = nullptr;
     const char* m_runBegin = nullptr;

@@ -2,6 +2,9 @@
 
 #include "Cp932Codec.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 namespace ornvale {
 
 namespace {
@@ -13,24 +16,66 @@ void appendEscape(QByteArray& out, char16_t unit) {
         out.append(kHex[(unit >> shift) & 0xF]);
 }
 
-QByteArray encodeCp932(const QString& text) {
-    Cp932Codec::Encoded whole = Cp932Codec::encode(text);
-    if (whole.ok())
-        return whole.bytes;
-    // Rare: encode the representable runs and escape each unit in between.
-    QByteArray out;
+// Appends the UTF-8 form of the text; false when it held a lone surrogate, which came out as
+// U+FFFD.
+bool appendUtf8(QByteArray& out, QStringView text) {
+    // At most three bytes for each UTF-16 unit (a surrogate pair gives four for two units).
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const char* end = encoder.appendToBuffer(out.data() + start, text);
+    out.truncate(end - out.constData());
+    return !encoder.hasError();
+}
+
+void appendCp932(QByteArray& out, QStringView text) {
+    out.append(Cp932Codec::encode(text).bytes);
+}
+
+// The slow way, for the rare value holding something the encoding cannot: the runs the
+// encoding holds are encoded, each unit in between is escaped.
+template <class Holds, class Append>
+void encodeWithEscapes(QStringView text, QByteArray& out, Holds holds, Append append) {
+    out.resize(0);
     qsizetype runStart = 0;
     const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        if (!c.isSurrogate() && Cp932Codec::canEncode(QStringView(&c, 1)))
+    for (qsizetype i = 0; i < size;) {
+        const qsizetype held = holds(text, i); // units from i on the encoding holds as one
+        if (held > 0) {
+            i += held;
             continue;
-        out.append(Cp932Codec::encode(QStringView(text).mid(runStart, i - runStart)).bytes);
-        appendEscape(out, c.unicode());
-        runStart = i + 1;
+        }
+        append(out, text.mid(runStart, i - runStart));
+        appendEscape(out, text[i].unicode());
+        runStart = ++i;
     }
-    out.append(Cp932Codec::encode(QStringView(text).mid(runStart)).bytes);
-    return out;
+    append(out, text.mid(runStart));
+}
+
+// Code page 932 has nothing outside the basic plane, so a surrogate pair becomes two escapes.
+void encodeCp932(QStringView text, QByteArray& out) {
+    if (Cp932Codec::encodeInto(text, out))
+        return;
+    const auto holds = [](QStringView t, qsizetype i) -> qsizetype {
+        const QChar c = t[i];
+        return !c.isSurrogate() && Cp932Codec::canEncode(QStringView(&c, 1)) ? 1 : 0;
+    };
+    encodeWithEscapes(text, out, holds, appendCp932);
+}
+
+// UTF-8 holds every character; only a lone surrogate, which no valid UTF-8 can carry, is
+// escaped like a character code page 932 lacks.
+void encodeUtf8(QStringView text, QByteArray& out) {
+    out.resize(0);
+    if (appendUtf8(out, text))
+        return;
+    const auto holds = [](QStringView t, qsizetype i) -> qsizetype {
+        if (!t[i].isSurrogate())
+            return 1;
+        const bool pair = t[i].isHighSurrogate() && i + 1 < t.size() && t[i + 1].isLowSurrogate();
+        return pair ? 2 : 0;
+    };
+    encodeWithEscapes(text, out, holds, [](QByteArray& o, QStringView run) { appendUtf8(o, run); });
 }
 
 } // namespace
@@ -70,22 +115,24 @@ bool DxfValueCodec::isValidUtf8(QByteArrayView bytes) {
     return true;
 }
 
-std::optional<QString> DxfValueCodec::decode(QByteArrayView bytes, DxfEncoding encoding) {
-    if (encoding == DxfEncoding::Utf8) {
-        if (!isValidUtf8(bytes))
-            return std::nullopt;
-        return QString::fromUtf8(bytes);
-    }
-    Cp932Codec::Decoded decoded = Cp932Codec::decode(bytes);
-    if (!decoded.ok())
-        return std::nullopt;
-    return std::move(decoded.text);
+bool DxfValueCodec::decodeInto(QByteArrayView bytes, DxfEncoding encoding, QString& text) {
+    if (encoding == DxfEncoding::Cp932)
+        return Cp932Codec::decodeInto(bytes, text) < 0;
+    if (!isValidUtf8(bytes))
+        return false;
+    // Valid UTF-8 never needs more UTF-16 units than it has bytes.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text.resize(bytes.size());
+    const QChar* end = decoder.appendToBuffer(text.data(), bytes);
+    text.truncate(end - text.constData());
+    return true;
 }
 
-QByteArray DxfValueCodec::encode(const QString& text, DxfEncoding encoding) {
-    if (encoding == DxfEncoding::Utf8)
-        return text.toUtf8();
-    return encodeCp932(text);
+void DxfValueCodec::encodeInto(QStringView text, DxfEncoding encoding, QByteArray& bytes) {
+    if (encoding == DxfEncoding::Cp932)
+        encodeCp932(text, bytes);
+    else
+        encodeUtf8(text, bytes);
 }
 
 } // namespace ornvale

@@ -133,14 +133,23 @@ template <class Step> void TextPipeline::runStep(Current& v, double& counter, St
 }
 
 QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
+    const Current v = run(value, kind);
+    return v.whole ? *v.whole : v.text.toString();
+}
+
+QStringView TextPipeline::transformView(const QString& value, TextEntityKind kind) {
+    return run(value, kind).text;
+}
+
+TextPipeline::Current TextPipeline::run(const QString& value, TextEntityKind kind) {
     const TextOptions& o = m_options;
+    Current v{value, &value};
     if (m_changesNothing)
-        return value;
+        return v;
     if (!passesValueCondition(o.valueCondition, value) ||
         !passesEntityKind(o.targetEntities, kind) || !passesContainsConditions(o, value))
-        return value;
+        return v;
 
-    Current v{value, &value};
     replace(v);
     if (o.widthConversion != WidthConversion::NoWidthConversion)
         convertWidth(v, kind);
@@ -163,7 +172,7 @@ QString TextPipeline::transform(const QString& value, TextEntityKind kind) {
                        : CaseKanaConversion::katakanaToHiragana(in, out);
         });
     }
-    return v.whole ? *v.whole : v.text.toString();
+    return v;
 }
 
 void TextPipeline::replace(Current& v) {

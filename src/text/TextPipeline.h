@@ -2,6 +2,9 @@
 
 #include "TextOptions.h"
 
+#include <QString>
+#include <QStringView>
+
 namespace ornvale {
 
 // TextChangS: transforms one TEXT or MTEXT value by the options and counts the changes.
@@ -17,6 +20,9 @@ public:
 
     // Returns the value to write; the input itself when no step applies.
     QString transform(const QString& value, TextEntityKind kind);
+    // The same without a copy: a view of `value`, of the replacement text or of a work buffer,
+    // valid until the next call.
+    QStringView transformView(const QString& value, TextEntityKind kind);
 
     const TextCounters& counters() const { return m_counters; }
     void resetCounters() { m_counters = {}; }
@@ -31,6 +37,7 @@ private:
         const QString* whole = nullptr;
     };
 
+    Current run(const QString& value, TextEntityKind kind);
     void replace(Current& v);
     void convertWidth(Current& v, TextEntityKind kind);
     template <class Step> void runStep(Current& v, double& counter, Step&& step);
@@ -38,8 +45,8 @@ private:
     TextOptions m_options;
     TextCounters m_counters;
     bool m_changesNothing = false;
-    // Steps write into one buffer while reading the other; neither is ever handed out, so they
-    // keep their capacity and a value costs one allocation, for the result.
+    // Steps write into one buffer while reading the other; neither is ever handed out as a
+    // string, so they keep their capacity and a value costs no allocation of its own.
     QString m_buffers[2];
     int m_nextBuffer = 0;
 };

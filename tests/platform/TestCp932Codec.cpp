@@ -51,10 +51,12 @@ private slots:
 
     void encodesEveryExactRow() {
         int wrong = 0;
+        QByteArray reused = "left over from an earlier value";
         for (const Row& row : m_encodeRows) {
             const QString text = QString::fromUcs4(&row.codePoint, 1);
             const Cp932Codec::Encoded e = Cp932Codec::encode(text);
-            if (!e.ok() || e.bytes != row.bytes) {
+            const bool intoOk = Cp932Codec::encodeInto(text, reused);
+            if (!e.ok() || e.bytes != row.bytes || !intoOk || reused != row.bytes) {
                 if (++wrong < 5)
                     qWarning("encode U+%04X -> %s expected, got %s", unsigned(row.codePoint),
                              row.bytes.toHex().constData(), e.bytes.toHex().constData());
@@ -72,8 +74,10 @@ private slots:
             if (c >= 0xD800 && c <= 0xDFFF)
                 continue;
             const QString text(QChar(static_cast<char16_t>(c))); // fromUcs4 would drop U+FEFF
+            QByteArray bytes;
             const bool ok = Cp932Codec::encode(text).ok();
-            if (ok != encodable.contains(c) && ++wrong < 5)
+            if ((ok != encodable.contains(c) || Cp932Codec::encodeInto(text, bytes) != ok) &&
+                ++wrong < 5)
                 qWarning("U+%04X encodable=%d", unsigned(c), ok);
         }
         QCOMPARE(wrong, 0);
@@ -114,6 +118,15 @@ private slots:
         const Cp932Codec::Encoded e = Cp932Codec::encode(text);
         QVERIFY(e.ok());
         QCOMPARE(Cp932Codec::decode(e.bytes).text, text);
+        // Into reused buffers: a longer earlier content leaves nothing behind.
+        QString decoded = QStringLiteral("an earlier, much longer value than this one");
+        QCOMPARE(Cp932Codec::decodeInto(e.bytes, decoded), -1);
+        QCOMPARE(decoded, text);
+        QCOMPARE(Cp932Codec::decodeInto(QByteArray("ab\x82"), decoded), 2);
+        QByteArray encoded = QByteArray(200, 'x');
+        QVERIFY(Cp932Codec::encodeInto(text, encoded));
+        QCOMPARE(encoded, e.bytes);
+        QVERIFY(!Cp932Codec::encodeInto(QStringLiteral("caf\u00E9"), encoded));
     }
 };
 

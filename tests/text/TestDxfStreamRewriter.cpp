@@ -342,6 +342,9 @@ void TestDxfStreamRewriter::escapesCharactersOutsideCodePage_data() {
         << u"図面ｶ"_qs << DxfEncoding::Cp932 << QByteArray("\x90\x7D\x96\xCA\xB6");
     QTest::newRow("utf-8 needs no escape")
         << u"図한"_qs << DxfEncoding::Utf8 << QByteArray("\xE5\x9B\xB3\xED\x95\x9C");
+    QTest::newRow("utf-8, pair kept, lone surrogates escaped")
+        << QString::fromUcs4(U"\U0001F600") + QChar(0xD800) + u"図"_qs + QChar(0xDC00)
+        << DxfEncoding::Utf8 << QByteArray("\xF0\x9F\x98\x80\\U+D800\xE5\x9B\xB3\\U+DC00");
 }
 
 void TestDxfStreamRewriter::escapesCharactersOutsideCodePage() {
