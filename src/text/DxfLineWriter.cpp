@@ -2,13 +2,13 @@
 
 #include <QIODevice>
 
-#include <system_error>
+#include <exception>
 
 namespace ornvale {
 
 DxfLineWriter::DxfLineWriter(QIODevice& device, qsizetype bufferSize)
-    : m_device(device), m_filling(static_cast<size_t>(qMax<qsizetype>(bufferSize, 16))),
-      m_pending(m_filling.size()) {}
+    : m_device(device), m_bufferSize(qMax<qsizetype>(bufferSize, 16)),
+      m_filling(std::make_unique_for_overwrite<char[]>(size_t(m_bufferSize))) {}
 
 DxfLineWriter::~DxfLineWriter() {
     if (!m_thread.joinable())
@@ -45,7 +45,7 @@ void DxfLineWriter::writingLoop() {
         if (m_pendingSize == 0)
             return;
         lock.unlock();
-        deviceWrite(m_pending.data(), m_pendingSize);
+        deviceWrite(m_pending.get(), m_pendingSize);
         lock.lock();
         m_pendingSize = 0;
         m_changed.notify_all();
@@ -62,13 +62,14 @@ void DxfLineWriter::handOver() {
         return;
     if (!m_thread.joinable() && !m_threadless) {
         try {
+            m_pending = std::make_unique_for_overwrite<char[]>(size_t(m_bufferSize));
             m_thread = std::thread([this] { writingLoop(); });
-        } catch (const std::system_error&) {
+        } catch (const std::exception&) { // no memory or no thread: write in this one
             m_threadless = true;
         }
     }
     if (m_threadless) {
-        deviceWrite(m_filling.data(), m_used);
+        deviceWrite(m_filling.get(), m_used);
         m_used = 0;
         return;
     }
@@ -86,12 +87,11 @@ void DxfLineWriter::handOver() {
 // next one, so every byte takes the same way to the device, in order.
 void DxfLineWriter::writeSlow(QByteArrayView bytes) {
     while (!bytes.isEmpty()) {
-        const qsizetype room = qsizetype(m_filling.size()) - m_used;
-        const qsizetype part = qMin(room, bytes.size());
-        std::copy(bytes.begin(), bytes.begin() + part, m_filling.data() + m_used);
+        const qsizetype part = qMin(m_bufferSize - m_used, bytes.size());
+        std::copy(bytes.begin(), bytes.begin() + part, m_filling.get() + m_used);
         m_used += part;
         bytes = bytes.sliced(part);
-        if (m_used == qsizetype(m_filling.size()))
+        if (m_used == m_bufferSize)
             handOver();
     }
 }
@@ -100,7 +100,7 @@ bool DxfLineWriter::flush() {
     if (!m_thread.joinable()) {
         // Everything fitted in one buffer (or no thread could start): no thread is worth
         // starting for one write.
-        deviceWrite(m_filling.data(), m_used);
+        deviceWrite(m_filling.get(), m_used);
         m_used = 0;
         return !m_failed.load();
     }

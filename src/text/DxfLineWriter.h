@@ -7,9 +7,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 class QIODevice;
 
@@ -32,8 +32,8 @@ public:
     DxfLineWriter& operator=(const DxfLineWriter&) = delete;
 
     void write(QByteArrayView bytes) {
-        if (bytes.size() <= qsizetype(m_filling.size()) - m_used) {
-            std::copy(bytes.begin(), bytes.end(), m_filling.data() + m_used);
+        if (bytes.size() <= m_bufferSize - m_used) {
+            std::copy(bytes.begin(), bytes.end(), m_filling.get() + m_used);
             m_used += bytes.size();
         } else {
             writeSlow(bytes);
@@ -57,8 +57,11 @@ private:
     void deviceWrite(const char* data, qsizetype size);
 
     QIODevice& m_device;
-    std::vector<char> m_filling; // the caller's buffer
-    std::vector<char> m_pending; // the writing thread's buffer while m_pendingSize > 0
+    qsizetype m_bufferSize;
+    // Not cleared when allocated: only written bytes are ever read, and a small output should
+    // not pay for a megabyte of zeros.
+    std::unique_ptr<char[]> m_filling; // the caller's buffer
+    std::unique_ptr<char[]> m_pending; // the writing thread's, while m_pendingSize > 0
     qsizetype m_used = 0;
     qsizetype m_pendingSize = 0;
     bool m_stopping = false;
