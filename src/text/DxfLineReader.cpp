@@ -55,29 +55,6 @@ const char* findBytes(const char* data, size_t size, const char* pattern, size_t
     return rest == std::string_view::npos ? nullptr : data + at + rest;
 }
 
-// The first CR in [from, end), or `end`. Reads whole 16-byte groups, so it may look at up to
-// 15 bytes past `end`: the reader's buffer has that much room behind its last byte. Most lines
-// are a few bytes long, and one inline step finds their end where a library call would cost
-// more than the search.
-const char* findCarriageReturn(const char* from, const char* end) {
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; from < end; from += 16) {
-        const auto* group = reinterpret_cast<const __m128i*>(from);
-        const unsigned mask =
-            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(group), cr)));
-        if (mask) {
-            const char* at = from + std::countr_zero(mask);
-            return at < end ? at : end;
-        }
-    }
-    return end;
-#else
-    const auto* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end - from)));
-    return cr ? cr : end;
-#endif
-}
-
 // glibc's is faster than the portable one; other C libraries may not have it at all.
 const char* findLastByte(const char* data, size_t size, char byte) {
 #ifdef __GLIBC__
@@ -118,16 +95,6 @@ bool DxfLineReader::refill() {
     if (m_blockHook)
         m_blockHook(m_bytesRead);
     return true;
-}
-
-// Fills the caller's line field by field: building a temporary and copying it costs a
-// store-forwarding stall on every line.
-void DxfLineReader::take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues) {
-    const char* base = m_buffer.data();
-    line.text = QByteArrayView(base + m_begin, textEnd - m_begin);
-    line.end = QByteArrayView(base + textEnd, lineEnd - textEnd);
-    line.continues = continues;
-    m_begin = lineEnd;
 }
 
 bool DxfLineReader::startsLine(qsizetype at) const {
@@ -185,7 +152,7 @@ bool DxfLineReader::skipLinesBefore(QByteArrayView literal, DxfLine& chunk) {
     return true;
 }
 
-bool DxfLineReader::next(DxfLine& line) {
+bool DxfLineReader::nextAtBufferEnd(DxfLine& line) {
     for (;;) {
         const char* base = m_buffer.data();
         const char* cr = findCarriageReturn(base + m_begin, base + m_end);

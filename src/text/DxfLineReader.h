@@ -3,9 +3,14 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 class QIODevice;
 
@@ -43,8 +48,17 @@ public:
 
     explicit DxfLineReader(QIODevice& device, qsizetype blockSize = kDefaultBlockSize);
 
-    // The next line or piece; false at the end of the input or after a read error.
-    bool next(DxfLine& line);
+    // The next line or piece; false at the end of the input or after a read error. The usual
+    // case, a whole line in the buffer with the byte after its CR there too, is inline.
+    bool next(DxfLine& line) {
+        const char* base = m_buffer.data();
+        const char* cr = findCarriageReturn(base + m_begin, base + m_end);
+        const qsizetype at = cr - base;
+        if (at + 1 >= m_end)
+            return nextAtBufferEnd(line);
+        take(line, at, at + (base[at + 1] == '\n' ? 2 : 1), false);
+        return true;
+    }
 
     // Passes over whole lines up to the next line that is exactly `literal`, handing them out
     // as one chunk (text only, no line end of its own). False when no line can be passed
@@ -61,12 +75,45 @@ public:
     void setBeforeRefill(std::function<void()> hook) { m_beforeRefill = std::move(hook); }
 
 private:
+    // The first CR in [from, end), or `end`. Reads whole 16-byte groups, so it may look at up
+    // to 15 bytes past `end`: the buffer has that much room behind its last byte. Most lines
+    // are a few bytes long, and one inline step finds their end where a library call would
+    // cost more than the search.
+    static const char* findCarriageReturn(const char* from, const char* end) {
+#ifdef __SSE2__
+        const __m128i cr = _mm_set1_epi8('\r');
+        for (; from < end; from += 16) {
+            const auto* group = reinterpret_cast<const __m128i*>(from);
+            const unsigned mask =
+                unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(group), cr)));
+            if (mask) {
+                const char* at = from + std::countr_zero(mask);
+                return at < end ? at : end;
+            }
+        }
+        return end;
+#else
+        const auto* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end - from)));
+        return cr ? cr : end;
+#endif
+    }
+    // next() when no CR with a byte after it is in the buffer: refills, or hands out a last
+    // line, a piece of an over-long line, or nothing at the end.
+    bool nextAtBufferEnd(DxfLine& line);
     // Moves the unread bytes to the front and reads more; false when nothing more came.
     bool refill();
     bool startsLine(qsizetype at) const;
     // The end of the last line that ends inside the buffer (its line end known whole).
     qsizetype lastCompleteLineEnd() const;
-    void take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues);
+    // Fills the caller's line field by field: building a temporary and copying it costs a
+    // store-forwarding stall on every line.
+    void take(DxfLine& line, qsizetype textEnd, qsizetype lineEnd, bool continues) {
+        const char* base = m_buffer.data();
+        line.text = QByteArrayView(base + m_begin, textEnd - m_begin);
+        line.end = QByteArrayView(base + textEnd, lineEnd - textEnd);
+        line.continues = continues;
+        m_begin = lineEnd;
+    }
 
     // Room behind the last byte for searches that read whole 16-byte groups.
     static constexpr qsizetype kSearchPadding = 16;
