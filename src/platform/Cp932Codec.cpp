@@ -4,7 +4,12 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <bit>
 #include <memory>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ornvale {
 
@@ -29,6 +34,29 @@ bool isLeadByte(unsigned char byte) {
 
 bool isTrailByte(unsigned char byte) {
     return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// Widens the ASCII bytes at the start of `in` to characters, sixteen at a time while sixteen
+// bytes remain; returns how many it took (0 when fewer than sixteen remain). Writes whole
+// groups, so up to fifteen characters after the run are scratch for the caller to overwrite.
+qsizetype widenAscii(const char* in, qsizetype size, QChar* out) {
+    qsizetype done = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; done + 16 <= size; done += 16) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
+        auto* target = reinterpret_cast<__m128i*>(out + done);
+        _mm_storeu_si128(target, _mm_unpacklo_epi8(group, zero));
+        _mm_storeu_si128(target + 1, _mm_unpackhi_epi8(group, zero));
+        if (const unsigned other = unsigned(_mm_movemask_epi8(group)))
+            return done + std::countr_zero(other);
+    }
+#else
+    Q_UNUSED(in)
+    Q_UNUSED(size)
+    Q_UNUSED(out)
+#endif
+    return done;
 }
 
 // Lookup tables filled once from ICU, then corrected. Conversions are plain table lookups, so
@@ -135,6 +163,15 @@ qsizetype Cp932Codec::decodeInto(QByteArrayView bytes, QString& text) {
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            // ASCII stands for itself: a run of it goes sixteen bytes at a time.
+            const qsizetype run = widenAscii(bytes.data() + i, size - i, out + n);
+            if (run > 0) {
+                i += run - 1;
+                n += run;
+                continue;
+            }
+        }
         char16_t c = Tables::kNone;
         if (!isLeadByte(b)) {
             c = t.single[b];

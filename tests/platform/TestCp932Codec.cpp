@@ -127,6 +127,12 @@ private slots:
         QVERIFY(Cp932Codec::encodeInto(text, encoded));
         QCOMPARE(encoded, e.bytes);
         QVERIFY(!Cp932Codec::encodeInto(QStringLiteral("caf\u00E9"), encoded));
+        // ASCII runs of every length around the sixteen-byte groups, between two-byte ones.
+        QString runs;
+        for (int length = 0; length <= 40; ++length)
+            runs += QString(length, QChar(u'0' + length % 10)) + QStringLiteral("図ｶ");
+        QCOMPARE(Cp932Codec::decode(Cp932Codec::encode(runs).bytes).text, runs);
+        QCOMPARE(Cp932Codec::decodeInto(QByteArray(40, 'a') + "\x82", decoded), 40);
     }
 };
 
