@@ -3,8 +3,9 @@
 //   bench_dxf_rewrite [--size-mib N] [--dir DIR] [--keep]
 //       generates the drawings in DIR (default /tmp/ornvale-bench), runs copier and driver
 //       twice each on every drawing and prints the best times
-//   bench_dxf_rewrite rewrite FILE [--heavy]
-//       runs only the driver on FILE (for /usr/bin/time -v peak memory)
+//   bench_dxf_rewrite rewrite FILE [--heavy [--tables]]
+//       runs only the driver on FILE (for /usr/bin/time -v peak memory); --tables converts the
+//       width by the alphabet, digit and katakana tables instead of for all characters
 //   bench_dxf_rewrite copy FILE
 //       runs only the copier on FILE
 //   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy] [--utf8]
@@ -130,12 +131,13 @@ void generate(const QString& path, qint64 size, bool heavy, bool utf8) {
     file.write("  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
 }
 
-TextOptions heavyOptions() {
+TextOptions heavyOptions(bool byTables = false) {
     TextOptions options;
     options.searchText = QStringLiteral("abc");
     options.replaceText = QStringLiteral("xyz");
     options.widthConversion = WidthConversion::ToFullWidth;
-    options.widthAll = true;
+    options.widthAll = !byTables;
+    options.widthAlphabet = options.widthDigits = options.widthKatakana = byTables;
     options.caseConversion = CaseConversion::ToUpper;
     return options;
 }
@@ -182,8 +184,9 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     if (args.size() >= 2 && args[0] == QLatin1String("rewrite"))
-        return rewrite(args[1],
-                       args.contains(QLatin1String("--heavy")) ? heavyOptions() : TextOptions{})
+        return rewrite(args[1], args.contains(QLatin1String("--heavy"))
+                                    ? heavyOptions(args.contains(QLatin1String("--tables")))
+                                    : TextOptions{})
                    ? 0
                    : 1;
     if (args.size() >= 3 && args[0] == QLatin1String("generate")) {
