@@ -172,6 +172,7 @@ qsizetype Cp932Codec::decodeInto(QByteArrayView bytes, QString& text) {
                 continue;
             }
         }
+        const qsizetype start = i;
         char16_t c = Tables::kNone;
         if (!isLeadByte(b)) {
             c = t.single[b];
@@ -181,7 +182,7 @@ qsizetype Cp932Codec::decodeInto(QByteArrayView bytes, QString& text) {
         }
         if (c == Tables::kNone) {
             if (firstInvalidAt < 0)
-                firstInvalidAt = i;
+                firstInvalidAt = start;
             c = QChar::ReplacementCharacter;
         }
         out[n++] = QChar(c);

@@ -102,6 +102,11 @@ private slots:
         const Cp932Codec::Decoded cut = Cp932Codec::decode(QByteArray("ab\x82"));
         QCOMPARE(cut.firstInvalidAt, 2);
         QCOMPARE(cut.text, QStringLiteral("ab\uFFFD"));
+        // An unassigned pair is one invalid sequence, found at its lead byte.
+        const Cp932Codec::Decoded unassigned = Cp932Codec::decode(QByteArray("ab\x85\x40"
+                                                                             "c"));
+        QCOMPARE(unassigned.firstInvalidAt, 2);
+        QCOMPARE(unassigned.text, QStringLiteral("ab\uFFFDc"));
     }
 
     void namesUnrepresentableCharactersInOrder() {
