@@ -10,13 +10,6 @@
 using namespace ornvale::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString kIncompatible = u"互換性のないバージョンで作成されています。"_s;
-const QString kTooOld = u"変換できません。(変換可能ファイル：DXF2000バージョン以上)"_s;
-
-} // namespace
-
 // Runs the real ornvale-cli text with its folders in a temporary home.
 class TestTextCli : public QObject {
     Q_OBJECT
@@ -192,10 +185,11 @@ void TestTextCli::reportsEveryFileInJson() {
         s(good) + "\",\"output\":\"" + s(path(u"good-T.dxf"_s)) +
         "\",\"status\":\"converted\",\"message\":\"\"},"
         "{\"input\":\"" +
-        s(old) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kTooOld) +
+        s(old) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kTooOldMessage) +
         "\"},"
         "{\"input\":\"" +
-        s(newer) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kIncompatible) +
+        s(newer) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" +
+        s(kIncompatibleMessage) +
         "\"},"
         "{\"input\":\"" +
         s(notes) +
@@ -210,9 +204,10 @@ void TestTextCli::reportsEveryFileInJson() {
     QCOMPARE(result.outBytes, expected);
     // The window's messages on stderr, in file order; no progress when stderr is no terminal.
     const QString expectedErr =
-        old + u" は、 \n\n"_s + kTooOld + u'\n' + newer + u" は、 \n\n"_s + kIncompatible +
-        u"\nornvale-cli text: skipped "_s + notes + u": not a DXF file name (.dxf or .DXF)\n"_s +
-        broken + u" は、 \n\nENTITIES セクションが見つからないため、変換できません。\n"_s;
+        old + u" は、 \n\n"_s + kTooOldMessage + u'\n' + newer + u" は、 \n\n"_s +
+        kIncompatibleMessage + u"\nornvale-cli text: skipped "_s + notes +
+        u": not a DXF file name (.dxf or .DXF)\n"_s + broken +
+        u" は、 \n\nENTITIES セクションが見つからないため、変換できません。\n"_s;
     QCOMPARE(result.err, expectedErr);
     QCOMPARE(readFile(path(u"good-T.dxf"_s)), readFile(good));
     QVERIFY(!QFile::exists(path(u"broken-T.dxf"_s)));
@@ -235,7 +230,8 @@ void TestTextCli::defaultSelectionComesFromStartUp() {
     fixture(u"text_r2000.dxf"_s, u"a.dxf"_s);
     const CliRun result = run({u"a.dxf"_s});
     QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains(u"a.dxf は、 \n\n"_s + kIncompatible), qPrintable(result.err));
+    QVERIFY2(result.err.contains(u"a.dxf は、 \n\n"_s + kIncompatibleMessage),
+             qPrintable(result.err));
     QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
 }
 

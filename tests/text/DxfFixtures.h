@@ -9,6 +9,12 @@
 
 namespace ornvale::test {
 
+// The text intake's refusals, as the user reads them.
+inline const QString kIncompatibleMessage =
+    QStringLiteral("互換性のないバージョンで作成されています。");
+inline const QString kTooOldMessage =
+    QStringLiteral("変換できません。(変換可能ファイル：DXF2000バージョン以上)");
+
 // Lines joined with a line end after each (the last one too unless `lastEnd` is false).
 inline QByteArray joinLines(const QByteArrayList& lines, const QByteArray& end = "\r\n",
                             bool lastEnd = true) {

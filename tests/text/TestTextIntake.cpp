@@ -10,13 +10,6 @@
 using namespace ornvale;
 using namespace ornvale::test;
 
-namespace {
-
-const QString kIncompatible = u"互換性のないバージョンで作成されています。"_qs;
-const QString kTooOld = u"変換できません。(変換可能ファイル：DXF2000バージョン以上)"_qs;
-
-} // namespace
-
 class TestTextIntake : public QObject {
     Q_OBJECT
 
@@ -121,9 +114,9 @@ void TestTextIntake::showsRefusalMessages_data() {
         << u"text_r2004.dxf"_qs << DropIntake::Verdict::Accept << QString();
     QTest::newRow("skipped, no message")
         << u"mixed.Dxf"_qs << DropIntake::Verdict::Skip << QString();
-    QTest::newRow("too old") << u"text_r12.dxf"_qs << DropIntake::Verdict::Refuse << kTooOld;
+    QTest::newRow("too old") << u"text_r12.dxf"_qs << DropIntake::Verdict::Refuse << kTooOldMessage;
     QTest::newRow("incompatible") << u"text_r2007.dxf"_qs << DropIntake::Verdict::Refuse
-                                  << kIncompatible;
+                                  << kIncompatibleMessage;
 }
 
 void TestTextIntake::showsRefusalMessages() {
