@@ -2,12 +2,8 @@
 // the options, the second the reader's block size; the rest is the drawing. Checks the promises the
 // driver makes whatever the input: options that change nothing reproduce the input byte for
 // byte, and no line is added or lost.
-#include "DxfLineReader.h"
-#include "DxfLineWriter.h"
-#include "DxfStreamRewriter.h"
 #include "TextPipeline.h"
-
-#include <QBuffer>
+#include "text/InMemoryRewrite.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -42,21 +38,14 @@ TextOptions optionsFrom(unsigned char bits) {
 }
 
 QByteArray rewrite(const QByteArray& input, DxfStreamRewriter& rewriter, qsizetype blockSize) {
-    QByteArray source = input;
-    QBuffer in(&source);
-    in.open(QIODevice::ReadOnly);
-    QByteArray target;
-    QBuffer out(&target);
-    out.open(QIODevice::WriteOnly);
-    DxfLineReader reader(in, blockSize);
     // The reader gets the small block; the writer keeps its large buffer, since handing a
     // few bytes at a time to its writing thread would only slow the fuzzing down.
-    DxfLineWriter writer(out);
-    const auto outcome = rewriter.rewrite(reader, writer);
-    if (outcome == DxfStreamRewriter::Outcome::ReadFailed ||
-        outcome == DxfStreamRewriter::Outcome::WriteFailed)
+    const test::Rewritten result =
+        test::rewriteInMemory(input, rewriter, blockSize, DxfLineWriter::kDefaultBufferSize);
+    if (result.outcome == DxfStreamRewriter::Outcome::ReadFailed ||
+        result.outcome == DxfStreamRewriter::Outcome::WriteFailed)
         std::abort(); // memory devices do not fail
-    return target;
+    return result.output;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfStreamRewriter.h"
+#include "InMemoryRewrite.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -18,25 +19,11 @@ QString markKind(const QString& value, TextEntityKind kind) {
     return (kind == TextEntityKind::TextEntity ? u"T<"_qs : u"M<"_qs) + value + u'>';
 }
 
-struct Rewritten {
-    QByteArray output;
-    DxfStreamRewriter::Outcome outcome;
-};
-
 Rewritten rewrite(const QByteArray& input, DxfStreamRewriter::ValueTransform transform,
                   DxfEncoding encoding = DxfEncoding::Cp932,
                   qsizetype blockSize = DxfLineReader::kDefaultBlockSize) {
-    QByteArray source = input;
-    QBuffer in(&source);
-    in.open(QIODevice::ReadOnly);
-    QByteArray target;
-    QBuffer out(&target);
-    out.open(QIODevice::WriteOnly);
-    DxfLineReader reader(in, blockSize);
-    DxfLineWriter writer(out, blockSize);
     DxfStreamRewriter rewriter(std::move(transform), encoding);
-    const auto outcome = rewriter.rewrite(reader, writer);
-    return {target, outcome};
+    return rewriteInMemory(input, rewriter, blockSize, blockSize);
 }
 
 // A device that accepts nothing, as a full disk does, or yields nothing, as a failed read does.
