@@ -2,6 +2,7 @@
 
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
+#include "Messages.h"
 #include "Prompter.h"
 #include "SettingsFile.h"
 

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "ConvertArguments.h"
+#include "Messages.h"
 #include "StderrPrompter.h"
 
 #include "ConversionOptionsModel.h"

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace ornvale::cli {
 
 namespace {
@@ -24,11 +26,11 @@ const Choices kCases{QLatin1String("none"), QLatin1String("upper"), QLatin1Strin
 const Choices kKanas{QLatin1String("none"), QLatin1String("to-katakana"),
                      QLatin1String("to-hiragana")};
 
-const QStringList kValueOptions{u"--selection"_qs,    u"--target"_qs,       u"--value-condition"_qs,
-                                u"--contains"_qs,     u"--not-contains"_qs, u"--join"_qs,
-                                u"--replace-mode"_qs, u"--search"_qs,       u"--replace"_qs,
-                                u"--width"_qs,        u"--classes"_qs,      u"--case"_qs,
-                                u"--kana"_qs};
+const QStringList kValueOptions{u"--selection"_s,    u"--target"_s,       u"--value-condition"_s,
+                                u"--contains"_s,     u"--not-contains"_s, u"--join"_s,
+                                u"--replace-mode"_s, u"--search"_s,       u"--replace"_s,
+                                u"--width"_s,        u"--classes"_s,      u"--case"_s,
+                                u"--kana"_s};
 
 QString invalidValue(const QString& option, const QString& value) {
     return QStringLiteral("invalid value '%1' for %2").arg(value, option);
@@ -62,10 +64,10 @@ TextCommandLine TextCommandLine::parse(const QStringList& args, QString& error) 
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size() && error.isEmpty(); ++i) {
         QString arg = args[i];
-        if (optionsEnded || !arg.startsWith(u"--"_qs) || arg == u"--"_qs) {
-            if (optionsEnded || arg != u"--"_qs)
+        if (optionsEnded || !arg.startsWith(u"--"_s) || arg == u"--"_s) {
+            if (optionsEnded || arg != u"--"_s)
                 line.files.append(arg);
-            optionsEnded = optionsEnded || arg == u"--"_qs;
+            optionsEnded = optionsEnded || arg == u"--"_s;
             continue;
         }
         QString value;

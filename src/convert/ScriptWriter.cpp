@@ -3,6 +3,7 @@
 #include "Cp932Codec.h"
 #include "DrawingIntake.h"
 #include "FileSystemProbe.h"
+#include "Messages.h"
 #include "Prompter.h"
 #include "ReleaseTokens.h"
 

@@ -1,6 +1,7 @@
 #include "DrawingIdentifier.h"
 
 #include "HeadLines.h"
+#include "Messages.h"
 #include "Prompter.h"
 
 #include <QFile>
@@ -46,7 +47,7 @@ std::optional<QByteArray> DrawingIdentifier::readVersionCode(const QString& path
     case DrawingFormat::Dwg:
         return readDwgCode(path);
     case DrawingFormat::Dxf: {
-        const HeadLines head = HeadLines::read(path, kDxfVersionLine, kDxfHeadBytes);
+        const HeadLines head = HeadLines::read(path, kDxfVersionLine);
         if (!head.ok())
             return std::nullopt;
         return head.lines.at(kDxfVersionLine - 1);

@@ -32,10 +32,6 @@ public:
     // The reason of the per-file message for a drawing the selection cannot open.
     static QString incompatibleReason();
     static QString incompatibleMessage(const QString& path);
-
-    // Bytes read from the start of a DXF at most: eight header lines are a few dozen bytes, so
-    // this bounds the cost of any file, however large, without refusing a real drawing.
-    static constexpr qsizetype kDxfHeadBytes = 4096;
 };
 
 } // namespace ornvale

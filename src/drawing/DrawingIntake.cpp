@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "DrawingIdentifier.h"
+#include "Messages.h"
 #include "Prompter.h"
 
 #include <QFileInfo>

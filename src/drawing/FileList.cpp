@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "DropIntake.h"
+#include "Messages.h"
 #include "Prompter.h"
 
 #include <QDir>

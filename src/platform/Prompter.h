@@ -18,14 +18,4 @@ public:
     virtual void warnRetry(const QString& text, const QString& title) = 0;
 };
 
-// The title of every message box except the two start-up folder errors.
-inline QString confirmTitle() {
-    return QStringLiteral("確認");
-}
-
-// A message about one file: its full path, " は、 ", two CR LF line breaks, then the reason.
-inline QString perFileMessage(const QString& path, const QString& reason) {
-    return path + QStringLiteral(" は、 \r\n\r\n") + reason;
-}
-
 } // namespace ornvale

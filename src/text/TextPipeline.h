@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextOptions.h"
+#include "ValueTransform.h"
 
 #include <QString>
 #include <QStringView>
@@ -14,7 +15,7 @@ namespace ornvale {
 // paragraph breaks, character escapes and MTEXT formatting codes), hiragana / katakana. Each step
 // that leaves the value different from the value after the last counted step adds one to its
 // counter, so a change undone by a later step counts for both.
-class TextPipeline {
+class TextPipeline : public ValueTransform {
 public:
     explicit TextPipeline(const TextOptions& options);
 
@@ -22,12 +23,12 @@ public:
     QString transform(const QString& value, TextEntityKind kind);
     // The same without a copy: a view of `value`, of the replacement text or of a work buffer,
     // valid until the next call.
-    QStringView transformView(const QString& value, TextEntityKind kind);
+    QStringView transformView(const QString& value, TextEntityKind kind) override;
 
     const TextCounters& counters() const { return m_counters; }
     void resetCounters() { m_counters = {}; }
     // True when no option could change any value (the driver then copies without decoding).
-    bool changesNothing() const;
+    bool changesNothing() const override;
 
 private:
     // The value between steps: a view of the input, of `replaceText` or of a work buffer, and

@@ -1,5 +1,5 @@
 #include "CliProcess.h"
-#include "text/DxfFixtures.h"
+#include "dxf/DxfFixtures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "DropIntake.h"
 #include "FileList.h"
+#include "Messages.h"
 #include "mock/RecordingPrompter.h"
 
 #include <QTest>

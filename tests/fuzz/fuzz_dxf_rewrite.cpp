@@ -3,7 +3,8 @@
 // driver makes whatever the input: options that change nothing reproduce the input byte for
 // byte, and no line is added or lost.
 #include "TextPipeline.h"
-#include "text/InMemoryRewrite.h"
+#include "dxf/FunctionTransform.h"
+#include "dxf/InMemoryRewrite.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const DxfEncoding encoding = (bits & 0x01) ? DxfEncoding::Utf8 : DxfEncoding::Cp932;
 
     // Every value decoded and handed back unchanged: the output is the input.
-    DxfStreamRewriter identity([](const QString& v, TextEntityKind) { return v; }, encoding);
+    test::FunctionTransform unchanged([](const QString& v, TextEntityKind) { return v; });
+    DxfStreamRewriter identity(unchanged, encoding);
     if (rewrite(input, identity, blockSize) != input)
         std::abort();
 

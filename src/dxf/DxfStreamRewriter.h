@@ -3,29 +3,21 @@
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfValueCodec.h"
-#include "TextOptions.h"
-
-#include <functional>
+#include "ValueTransform.h"
 
 namespace ornvale {
 
-class TextPipeline;
-
 // The copy of one drawing: every line up to "ENTITIES" unchanged, then the main scan, which
-// hands the group-1 value of each TEXT and MTEXT entity to the text pipeline. Only whole lines
+// hands the group-1 value of each TEXT and MTEXT entity to the value transform. Only whole lines
 // are compared, exactly, with a handful of literals; nothing else of the drawing is parsed.
 // A line the pipeline leaves alone is written back byte for byte with its own line end.
 class DxfStreamRewriter {
 public:
     enum class Outcome { Done, NoEntities, ReadFailed, WriteFailed };
 
-    // Gives the value to write for a group-1 value of the given entity kind.
-    using ValueTransform = std::function<QString(const QString&, TextEntityKind)>;
-
-    // Values go through the pipeline, unless its options cannot change any value: then they are
-    // copied without being decoded at all.
-    DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding);
-    DxfStreamRewriter(ValueTransform transform, DxfEncoding encoding);
+    // Values go through the transform, unless it cannot change any value: then they are copied
+    // without being decoded at all.
+    DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding);
 
     Outcome rewrite(DxfLineReader& reader, DxfLineWriter& writer);
 
@@ -51,16 +43,11 @@ private:
     void copyRestOfLine();
     void flushRun();
     void writeValue(const DxfLine& line, TextEntityKind kind);
-    // The value in m_value after the pipeline or the transform.
-    QStringView transformed(TextEntityKind kind);
-
-    // At most one of the two is set; with neither, values are copied as they are.
-    TextPipeline* m_pipeline = nullptr;
-    ValueTransform m_transform;
+    // Null when values are copied as they are.
+    ValueTransform* m_transform = nullptr;
     DxfEncoding m_encoding;
     // Reused for every value, so converting one costs no allocation once they have grown.
     QString m_value;
-    QString m_result;
     QByteArray m_encoded;
     DxfLineReader* m_reader = nullptr;
     DxfLineWriter* m_writer = nullptr;

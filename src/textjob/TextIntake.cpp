@@ -2,6 +2,7 @@
 
 #include "DrawingIdentifier.h"
 #include "HeadLines.h"
+#include "Messages.h"
 #include "Prompter.h"
 
 #include <algorithm>

@@ -1,14 +1,9 @@
 #include "DxfStreamRewriter.h"
 
-#include "TextPipeline.h"
-
 namespace ornvale {
 
-DxfStreamRewriter::DxfStreamRewriter(TextPipeline& pipeline, DxfEncoding encoding)
-    : m_pipeline(pipeline.changesNothing() ? nullptr : &pipeline), m_encoding(encoding) {}
-
-DxfStreamRewriter::DxfStreamRewriter(ValueTransform transform, DxfEncoding encoding)
-    : m_transform(std::move(transform)), m_encoding(encoding) {}
+DxfStreamRewriter::DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding)
+    : m_transform(transform.changesNothing() ? nullptr : &transform), m_encoding(encoding) {}
 
 DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
                                                       DxfLineWriter& writer) {
@@ -108,15 +103,8 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     return false;
 }
 
-QStringView DxfStreamRewriter::transformed(TextEntityKind kind) {
-    if (m_pipeline)
-        return m_pipeline->transformView(m_value, kind);
-    m_result = m_transform(m_value, kind);
-    return m_result;
-}
-
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
-    if ((!m_pipeline && !m_transform) || line.continues) {
+    if (!m_transform || line.continues) {
         copy(line);
         return;
     }
@@ -125,7 +113,7 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
         copy(line);
         return;
     }
-    const QStringView result = transformed(kind);
+    const QStringView result = m_transform->transformView(m_value, kind);
     if (result == QStringView(m_value)) {
         copy(line);
         return;

@@ -1,6 +1,7 @@
 #include "Cp932Codec.h"
 #include "DxfFixtures.h"
 #include "DxfRewriter.h"
+#include "Messages.h"
 #include "Prompter.h"
 #include "TextPipeline.h"
 #include "mock/RecordingPrompter.h"
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -98,12 +101,12 @@ QString TestDxfRewriter::copyFixture(const QString& name, const QString& as) {
 void TestDxfRewriter::namesOutputBesideInput_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("output");
-    QTest::newRow("upper-case ending") << u"PLAN.DXF"_qs << u"PLAN-T.dxf"_qs;
-    QTest::newRow("earlier output converted again") << u"plan-T.dxf"_qs << u"plan-T-T.dxf"_qs;
-    QTest::newRow("folder kept") << u"/work/a.b/plan.dxf"_qs << u"/work/a.b/plan-T.dxf"_qs;
-    QTest::newRow("windows path") << u"C:\\work\\plan.dxf"_qs << u"C:\\work\\plan-T.dxf"_qs;
+    QTest::newRow("upper-case ending") << u"PLAN.DXF"_s << u"PLAN-T.dxf"_s;
+    QTest::newRow("earlier output converted again") << u"plan-T.dxf"_s << u"plan-T-T.dxf"_s;
+    QTest::newRow("folder kept") << u"/work/a.b/plan.dxf"_s << u"/work/a.b/plan-T.dxf"_s;
+    QTest::newRow("windows path") << u"C:\\work\\plan.dxf"_s << u"C:\\work\\plan-T.dxf"_s;
     QTest::newRow("ending without a dot loses four characters")
-        << u"/d/plandxf"_qs << u"/d/pla-T.dxf"_qs;
+        << u"/d/plandxf"_s << u"/d/pla-T.dxf"_s;
 }
 
 void TestDxfRewriter::namesOutputBesideInput() {
@@ -121,14 +124,14 @@ void TestDxfRewriter::choosesEncodingByVersion() {
 
 void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing_data() {
     QTest::addColumn<QString>("fixture");
-    QTest::newRow("release 2004, code page") << u"text_r2004.dxf"_qs;
-    QTest::newRow("release 2007, utf-8") << u"text_r2007.dxf"_qs;
-    QTest::newRow("release 2000") << u"text_r2000.dxf"_qs;
+    QTest::newRow("release 2004, code page") << u"text_r2004.dxf"_s;
+    QTest::newRow("release 2007, utf-8") << u"text_r2007.dxf"_s;
+    QTest::newRow("release 2000") << u"text_r2000.dxf"_s;
 }
 
 void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing() {
     QFETCH(QString, fixture);
-    const QString input = copyFixture(fixture, u"PLAN.DXF"_qs);
+    const QString input = copyFixture(fixture, u"PLAN.DXF"_s);
     const QByteArray before = readFile(input);
     TextPipeline pipeline{TextOptions{}};
     RecordingPrompter prompter;
@@ -136,7 +139,7 @@ void TestDxfRewriter::reproducesDrawingWithOptionsThatChangeNothing() {
     const QList<DxfRewriteResult> results = rewriter.run({input});
     QCOMPARE(results.size(), 1);
     QVERIFY(results[0].converted);
-    QCOMPARE(results[0].outputPath, m_dir->filePath(u"PLAN-T.dxf"_qs));
+    QCOMPARE(results[0].outputPath, m_dir->filePath(u"PLAN-T.dxf"_s));
     QCOMPARE(readFile(results[0].outputPath), before);
     QCOMPARE(readFile(input), before);
     QVERIFY(prompter.messages().isEmpty());
@@ -154,8 +157,8 @@ void TestDxfRewriter::transformsEntityTexts_data() {
     // attribute, the dimension or the group-3 chunks of the long MTEXT.
     TextOptions matching;
     matching.replaceMode = ReplaceMode::ReplaceMatchingText;
-    matching.replaceText = u"X"_qs;
-    QTest::newRow("matching values, code page") << u"text_r2004.dxf"_qs << matching
+    matching.replaceText = u"X"_s;
+    QTest::newRow("matching values, code page") << u"text_r2004.dxf"_s << matching
                                                 << QByteArrayList{"plain abc",
                                                                   "X",
                                                                   "centred abc",
@@ -164,52 +167,51 @@ void TestDxfRewriter::transformsEntityTexts_data() {
                                                                   "X",
                                                                   QByteArray(109, 'x'),
                                                                   "X",
-                                                                  cp932(u"図面 abc ｶﾀｶﾅ"_qs),
+                                                                  cp932(u"図面 abc ｶﾀｶﾅ"_s),
                                                                   "X"}
                                                 << 5 << 0;
 
     TextOptions hangul;
-    hangul.searchText = u"abc"_qs;
-    hangul.replaceText = u"한"_qs;
+    hangul.searchText = u"abc"_s;
+    hangul.replaceText = u"한"_s;
     QTest::newRow("replacement outside the code page escaped")
-        << u"text_r2004.dxf"_qs << hangul
+        << u"text_r2004.dxf"_s << hangul
         << QByteArrayList{"plain abc",
                           "plain \\U+D55C",
                           "centred abc",
                           "centred \\U+D55C",
                           "mtext abc\\Pline two",
                           "mtext \\U+D55C\\Pline two",
-                          cp932(u"図面 abc ｶﾀｶﾅ"_qs),
-                          cp932(u"図面 "_qs) + "\\U+D55C" + cp932(u" ｶﾀｶﾅ"_qs)}
+                          cp932(u"図面 abc ｶﾀｶﾅ"_s),
+                          cp932(u"図面 "_s) + "\\U+D55C" + cp932(u" ｶﾀｶﾅ"_s)}
         << 4 << 0;
 
     TextOptions japanese;
-    japanese.searchText = u"abc"_qs;
-    japanese.replaceText = u"図形"_qs;
-    QTest::newRow("utf-8 with japanese text")
-        << u"text_r2007.dxf"_qs << japanese
-        << QByteArrayList{"plain abc",
-                          u"plain 図形"_qs.toUtf8(),
-                          "centred abc",
-                          u"centred 図形"_qs.toUtf8(),
-                          "mtext abc\\Pline two",
-                          u"mtext 図形\\Pline two"_qs.toUtf8(),
-                          u"図面名称 abc"_qs.toUtf8(),
-                          u"図面名称 図形"_qs.toUtf8(),
-                          u"日本語の abc 文章"_qs.toUtf8(),
-                          u"日本語の 図形 文章"_qs.toUtf8()}
-        << 5 << 0;
+    japanese.searchText = u"abc"_s;
+    japanese.replaceText = u"図形"_s;
+    QTest::newRow("utf-8 with japanese text") << u"text_r2007.dxf"_s << japanese
+                                              << QByteArrayList{"plain abc",
+                                                                u"plain 図形"_s.toUtf8(),
+                                                                "centred abc",
+                                                                u"centred 図形"_s.toUtf8(),
+                                                                "mtext abc\\Pline two",
+                                                                u"mtext 図形\\Pline two"_s.toUtf8(),
+                                                                u"図面名称 abc"_s.toUtf8(),
+                                                                u"図面名称 図形"_s.toUtf8(),
+                                                                u"日本語の abc 文章"_s.toUtf8(),
+                                                                u"日本語の 図形 文章"_s.toUtf8()}
+                                              << 5 << 0;
 
     TextOptions upperText;
     upperText.targetEntities = TargetEntities::TextOnly;
     upperText.caseConversion = CaseConversion::ToUpper;
-    QTest::newRow("upper case, TEXT only") << u"text_r2004.dxf"_qs << upperText
+    QTest::newRow("upper case, TEXT only") << u"text_r2004.dxf"_s << upperText
                                            << QByteArrayList{"plain abc",
                                                              "PLAIN ABC",
                                                              "centred abc",
                                                              "CENTRED ABC",
-                                                             cp932(u"図面 abc ｶﾀｶﾅ"_qs),
-                                                             cp932(u"図面 ABC ｶﾀｶﾅ"_qs)}
+                                                             cp932(u"図面 abc ｶﾀｶﾅ"_s),
+                                                             cp932(u"図面 ABC ｶﾀｶﾅ"_s)}
                                            << 0 << 3;
 }
 
@@ -236,30 +238,30 @@ void TestDxfRewriter::reportsFailingFileAndGoesOn_data() {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("reason");
     QTest::newRow("file gone since it was listed")
-        << Fault::Vanished << u"ファイルが見つかりません。"_qs;
+        << Fault::Vanished << u"ファイルが見つかりません。"_s;
     QTest::newRow("no entities section")
-        << Fault::NoEntities << u"ENTITIES セクションが見つからないため、変換できません。"_qs;
+        << Fault::NoEntities << u"ENTITIES セクションが見つからないため、変換できません。"_s;
     QTest::newRow("fewer than eight lines")
-        << Fault::SevenLines << u"行数が8行未満のため、DXFファイルとして変換できません。"_qs;
+        << Fault::SevenLines << u"行数が8行未満のため、DXFファイルとして変換できません。"_s;
     // Lines end at CR: a file with LF line ends is a single line.
     QTest::newRow("LF line ends only")
-        << Fault::LineFeedOnly << u"行数が8行未満のため、DXFファイルとして変換できません。"_qs;
+        << Fault::LineFeedOnly << u"行数が8行未満のため、DXFファイルとして変換できません。"_s;
     QTest::newRow("a folder where the output goes")
         << Fault::OutputIsFolder
-        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_qs;
+        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_s;
     QTest::newRow("read-only folder")
         << Fault::ReadOnlyFolder
-        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_qs;
+        << u"出力ファイル %1 を作成できません。フォルダに書き込めるか確認して下さい。"_s;
 }
 
 void TestDxfRewriter::reportsFailingFileAndGoesOn() {
     QFETCH(Fault, fault);
     QFETCH(QString, reason);
     QDir folder(m_dir->path());
-    QVERIFY(folder.mkdir(u"bad"_qs));
-    const QString bad = m_dir->filePath(u"bad/plan.dxf"_qs);
-    const QString badOutput = m_dir->filePath(u"bad/plan-T.dxf"_qs);
-    const QString good = copyFixture(u"text_r2004.dxf"_qs, u"good.dxf"_qs);
+    QVERIFY(folder.mkdir(u"bad"_s));
+    const QString bad = m_dir->filePath(u"bad/plan.dxf"_s);
+    const QString badOutput = m_dir->filePath(u"bad/plan-T.dxf"_s);
+    const QString good = copyFixture(u"text_r2004.dxf"_s, u"good.dxf"_s);
     const QByteArray earlier = "an earlier output";
     QVERIFY(writeFile(badOutput, earlier));
 
@@ -278,7 +280,7 @@ void TestDxfRewriter::reportsFailingFileAndGoesOn() {
     case Fault::OutputIsFolder:
         QVERIFY(writeFile(bad, drawing({textEntity("a")})));
         QVERIFY(QFile::remove(badOutput));
-        QVERIFY(folder.mkdir(u"bad/plan-T.dxf"_qs));
+        QVERIFY(folder.mkdir(u"bad/plan-T.dxf"_s));
         break;
     case Fault::ReadOnlyFolder:
 #ifdef Q_OS_UNIX
@@ -289,7 +291,7 @@ void TestDxfRewriter::reportsFailingFileAndGoesOn() {
 #endif
         QVERIFY(writeFile(bad, drawing({textEntity("a")})));
         QVERIFY(
-            QFile::setPermissions(m_dir->filePath(u"bad"_qs), QFile::ReadOwner | QFile::ExeOwner));
+            QFile::setPermissions(m_dir->filePath(u"bad"_s), QFile::ReadOwner | QFile::ExeOwner));
         break;
     }
 
@@ -297,61 +299,60 @@ void TestDxfRewriter::reportsFailingFileAndGoesOn() {
     RecordingPrompter prompter;
     DxfRewriter rewriter(pipeline, prompter);
     const QList<DxfRewriteResult> results = rewriter.run({bad, good});
-    QFile::setPermissions(m_dir->filePath(u"bad"_qs),
+    QFile::setPermissions(m_dir->filePath(u"bad"_s),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    const QString expectedReason = reason.contains(u"%1"_qs) ? reason.arg(badOutput) : reason;
+    const QString expectedReason = reason.contains(u"%1"_s) ? reason.arg(badOutput) : reason;
     QCOMPARE(prompter.texts(), QStringList{perFileMessage(bad, expectedReason)});
     QCOMPARE(prompter.messages().at(0).title, confirmTitle());
     QCOMPARE(results.size(), 2);
     QVERIFY(!results[0].converted);
     QCOMPARE(results[0].reason, expectedReason);
     QVERIFY(results[1].converted);
-    QCOMPARE(readFile(m_dir->filePath(u"good-T.dxf"_qs)), readFile(good));
+    QCOMPARE(readFile(m_dir->filePath(u"good-T.dxf"_s)), readFile(good));
     // No partial output, no temporary file left behind, the earlier output untouched.
     if (fault != Fault::OutputIsFolder)
         QCOMPARE(readFile(badOutput), earlier);
     const QStringList left =
-        QDir(m_dir->filePath(u"bad"_qs)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    QStringList expectedLeft{u"plan-T.dxf"_qs};
+        QDir(m_dir->filePath(u"bad"_s)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    QStringList expectedLeft{u"plan-T.dxf"_s};
     if (fault != Fault::Vanished)
-        expectedLeft.append(u"plan.dxf"_qs);
+        expectedLeft.append(u"plan.dxf"_s);
     QCOMPARE(left, expectedLeft);
 }
 
 void TestDxfRewriter::neverOverwritesAnotherInputOfTheBatch() {
-    const QString first = copyFixture(u"text_r2004.dxf"_qs, u"plan.dxf"_qs);
-    const QString second = copyFixture(u"text_r2000.dxf"_qs, u"plan-T.dxf"_qs);
+    const QString first = copyFixture(u"text_r2004.dxf"_s, u"plan.dxf"_s);
+    const QString second = copyFixture(u"text_r2000.dxf"_s, u"plan-T.dxf"_s);
     const QByteArray secondBefore = readFile(second);
     TextPipeline pipeline{TextOptions{}};
     RecordingPrompter prompter;
     DxfRewriter rewriter(pipeline, prompter);
     const QList<DxfRewriteResult> results = rewriter.run({first, second});
-    QCOMPARE(
-        prompter.texts(),
-        QStringList{perFileMessage(
-            first,
-            u"出力ファイル %1 は変換するファイルの一つのため、上書きできません。"_qs.arg(second))});
+    QCOMPARE(prompter.texts(),
+             QStringList{perFileMessage(
+                 first, u"出力ファイル %1 は変換するファイルの一つのため、上書きできません。"_s.arg(
+                            second))});
     QVERIFY(!results[0].converted);
     QVERIFY(results[1].converted);
     QCOMPARE(readFile(second), secondBefore);
-    QCOMPARE(readFile(m_dir->filePath(u"plan-T-T.dxf"_qs)), secondBefore);
+    QCOMPARE(readFile(m_dir->filePath(u"plan-T-T.dxf"_s)), secondBefore);
     // Alone in its batch the first file converts as usual.
     QVERIFY(rewriter.run({first}).at(0).converted);
 }
 
 void TestDxfRewriter::reportsProgressAndFinishedFiles() {
-    const QString a = copyFixture(u"text_r2004.dxf"_qs, u"a.dxf"_qs);
-    const QString missing = m_dir->filePath(u"missing.dxf"_qs);
-    const QString b = copyFixture(u"text_r2007.dxf"_qs, u"b.dxf"_qs);
+    const QString a = copyFixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const QString missing = m_dir->filePath(u"missing.dxf"_s);
+    const QString b = copyFixture(u"text_r2007.dxf"_s, u"b.dxf"_s);
     TextPipeline pipeline{TextOptions{}};
     RecordingPrompter prompter;
     RecordingObserver observer;
     DxfRewriter rewriter(pipeline, prompter, &observer);
     rewriter.run({a, missing, b});
     QCOMPARE(observer.events,
-             (QStringList{u"start 0/3 "_qs + a, u"done 1 1"_qs, u"start 1/3 "_qs + missing,
-                          u"done 2 0"_qs, u"start 2/3 "_qs + b, u"done 3 1"_qs}));
+             (QStringList{u"start 0/3 "_s + a, u"done 1 1"_s, u"start 1/3 "_s + missing,
+                          u"done 2 0"_s, u"start 2/3 "_s + b, u"done 3 1"_s}));
     QVERIFY(!observer.progressOrderBroken);
     // Each converted file reports 0 before its copy and 100 once it is read.
     QCOMPARE(observer.percents, (QList<int>{0, 100, 0, 100}));

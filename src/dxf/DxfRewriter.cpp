@@ -4,8 +4,9 @@
 #include "DxfLineWriter.h"
 #include "DxfStreamRewriter.h"
 #include "HeadLines.h"
+#include "Messages.h"
 #include "Prompter.h"
-#include "TextPipeline.h"
+#include "ValueTransform.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -50,8 +51,9 @@ QString outputIsInputReason(const QString& output) {
 
 } // namespace
 
-DxfRewriter::DxfRewriter(TextPipeline& pipeline, Prompter& prompter, DxfRewriteObserver* observer)
-    : m_pipeline(pipeline), m_prompter(prompter), m_observer(observer) {}
+DxfRewriter::DxfRewriter(ValueTransform& transform, Prompter& prompter,
+                         DxfRewriteObserver* observer)
+    : m_transform(transform), m_prompter(prompter), m_observer(observer) {}
 
 QString DxfRewriter::outputPathFor(const QString& inputPath) {
     return inputPath.chopped(qMin<qsizetype>(4, inputPath.size())) + QStringLiteral("-T.dxf");
@@ -99,7 +101,7 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
         return missingReason();
     if (m_batchInputs.contains(QFileInfo(outputPath).absoluteFilePath()))
         return outputIsInputReason(outputPath);
-    const HeadLines head = HeadLines::read(inputPath, 8, 64 * 1024);
+    const HeadLines head = HeadLines::read(inputPath, 8);
     switch (head.failure) {
     case HeadLines::Failure::CannotOpen:
         return cannotOpenReason();
@@ -152,7 +154,7 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
     }
     DxfLineWriter writer(output);
     startWritebackEarly(writer, output);
-    DxfStreamRewriter rewriter(m_pipeline, encoding);
+    DxfStreamRewriter rewriter(m_transform, encoding);
     const DxfStreamRewriter::Outcome outcome = rewriter.rewrite(reader, writer);
     QString reason;
     switch (outcome) {

@@ -2,11 +2,14 @@
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfStreamRewriter.h"
+#include "FunctionTransform.h"
 #include "InMemoryRewrite.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace ornvale;
 using namespace ornvale::test;
@@ -16,13 +19,14 @@ namespace {
 // Marks every value it is given with its entity kind, so a test sees which values reached the
 // pipeline and as what.
 QString markKind(const QString& value, TextEntityKind kind) {
-    return (kind == TextEntityKind::TextEntity ? u"T<"_qs : u"M<"_qs) + value + u'>';
+    return (kind == TextEntityKind::TextEntity ? u"T<"_s : u"M<"_s) + value + u'>';
 }
 
-Rewritten rewrite(const QByteArray& input, DxfStreamRewriter::ValueTransform transform,
+Rewritten rewrite(const QByteArray& input, FunctionTransform::Function function,
                   DxfEncoding encoding = DxfEncoding::Cp932,
                   qsizetype blockSize = DxfLineReader::kDefaultBlockSize) {
-    DxfStreamRewriter rewriter(std::move(transform), encoding);
+    FunctionTransform transform(std::move(function));
+    DxfStreamRewriter rewriter(transform, encoding);
     return rewriteInMemory(input, rewriter, blockSize, blockSize);
 }
 
@@ -287,7 +291,7 @@ void TestDxfStreamRewriter::keepsUnchangedValuesBesideChangedOnes() {
     // ED40 and 8790 decode fine but encode back as FA5C and 81E0: an unchanged value must
     // never go through the encoder.
     const auto changeOne = [](const QString& value, TextEntityKind) {
-        return value == u"change"_qs ? u"changed"_qs : value;
+        return value == u"change"_s ? u"changed"_s : value;
     };
     const QByteArrayList extension{"  0", "LINE", "999", "\xED\x40\x87\x90"};
     const QByteArray input = drawing({extension, textEntity("\xED\x40\x87\x90 keep"),
@@ -319,18 +323,18 @@ void TestDxfStreamRewriter::escapesCharactersOutsideCodePage_data() {
     QTest::addColumn<DxfEncoding>("encoding");
     QTest::addColumn<QByteArray>("written");
 
-    QTest::newRow("hangul") << u"a한b"_qs << DxfEncoding::Cp932 << QByteArray("a\\U+D55Cb");
+    QTest::newRow("hangul") << u"a한b"_s << DxfEncoding::Cp932 << QByteArray("a\\U+D55Cb");
     QTest::newRow("outside the basic plane as two surrogates")
         << QString::fromUcs4(U"x\U0001F600") << DxfEncoding::Cp932
         << QByteArray("x\\U+D83D\\U+DE00");
     QTest::newRow("euro and y diaeresis, upper-case hex")
-        << u"€ÿ"_qs << DxfEncoding::Cp932 << QByteArray("\\U+20AC\\U+00FF");
+        << u"€ÿ"_s << DxfEncoding::Cp932 << QByteArray("\\U+20AC\\U+00FF");
     QTest::newRow("japanese in the code page")
-        << u"図面ｶ"_qs << DxfEncoding::Cp932 << QByteArray("\x90\x7D\x96\xCA\xB6");
+        << u"図面ｶ"_s << DxfEncoding::Cp932 << QByteArray("\x90\x7D\x96\xCA\xB6");
     QTest::newRow("utf-8 needs no escape")
-        << u"図한"_qs << DxfEncoding::Utf8 << QByteArray("\xE5\x9B\xB3\xED\x95\x9C");
+        << u"図한"_s << DxfEncoding::Utf8 << QByteArray("\xE5\x9B\xB3\xED\x95\x9C");
     QTest::newRow("utf-8, pair kept, lone surrogates escaped")
-        << QString::fromUcs4(U"\U0001F600") + QChar(0xD800) + u"図"_qs + QChar(0xDC00)
+        << QString::fromUcs4(U"\U0001F600") + QChar(0xD800) + u"図"_s + QChar(0xDC00)
         << DxfEncoding::Utf8 << QByteArray("\xF0\x9F\x98\x80\\U+D800\xE5\x9B\xB3\\U+DC00");
 }
 
@@ -350,15 +354,15 @@ void TestDxfStreamRewriter::leavesUndecodableValuesAlone_data() {
     QTest::addColumn<QString>("goodDecoded");
     QTest::addColumn<DxfEncoding>("encoding");
     QTest::newRow("code page, unassigned pair")
-        << QByteArray("\x85\x40") << QByteArray("\x82\xA0") << u"あ"_qs << DxfEncoding::Cp932;
+        << QByteArray("\x85\x40") << QByteArray("\x82\xA0") << u"あ"_s << DxfEncoding::Cp932;
     QTest::newRow("code page, lead byte at the end")
-        << QByteArray("ab\x81") << QByteArray("ab") << u"ab"_qs << DxfEncoding::Cp932;
+        << QByteArray("ab\x81") << QByteArray("ab") << u"ab"_s << DxfEncoding::Cp932;
     QTest::newRow("utf-8, truncated sequence")
-        << QByteArray("\xE3\x81") << QByteArray("\xE3\x81\x82") << u"あ"_qs << DxfEncoding::Utf8;
+        << QByteArray("\xE3\x81") << QByteArray("\xE3\x81\x82") << u"あ"_s << DxfEncoding::Utf8;
     QTest::newRow("utf-8, encoded surrogate")
-        << QByteArray("\xED\xA0\x80") << QByteArray("ok") << u"ok"_qs << DxfEncoding::Utf8;
+        << QByteArray("\xED\xA0\x80") << QByteArray("ok") << u"ok"_s << DxfEncoding::Utf8;
     QTest::newRow("utf-8, overlong slash")
-        << QByteArray("\xC0\xAF") << QByteArray("/") << u"/"_qs << DxfEncoding::Utf8;
+        << QByteArray("\xC0\xAF") << QByteArray("/") << u"/"_s << DxfEncoding::Utf8;
 }
 
 void TestDxfStreamRewriter::leavesUndecodableValuesAlone() {
@@ -369,7 +373,7 @@ void TestDxfStreamRewriter::leavesUndecodableValuesAlone() {
     QStringList seen;
     const auto record = [&](const QString& value, TextEntityKind) {
         seen.append(value);
-        return u"new"_qs;
+        return u"new"_s;
     };
     const Rewritten result =
         rewrite(drawing({textEntity(bad), mtextEntity(good)}), record, encoding);
@@ -417,7 +421,8 @@ void TestDxfStreamRewriter::reportsDeviceFailures() {
         out.open(QIODevice::WriteOnly);
         DxfLineReader reader(in);
         DxfLineWriter writer(out);
-        DxfStreamRewriter rewriter(markKind, DxfEncoding::Cp932);
+        FunctionTransform transform(markKind);
+        DxfStreamRewriter rewriter(transform, DxfEncoding::Cp932);
         QCOMPARE(rewriter.rewrite(reader, writer), DxfStreamRewriter::Outcome::WriteFailed);
     }
     {
@@ -429,7 +434,8 @@ void TestDxfStreamRewriter::reportsDeviceFailures() {
         out.open(QIODevice::WriteOnly);
         DxfLineReader reader(in, 32);
         DxfLineWriter writer(out);
-        DxfStreamRewriter rewriter(markKind, DxfEncoding::Cp932);
+        FunctionTransform transform(markKind);
+        DxfStreamRewriter rewriter(transform, DxfEncoding::Cp932);
         QCOMPARE(rewriter.rewrite(reader, writer), DxfStreamRewriter::Outcome::ReadFailed);
     }
 }

@@ -26,7 +26,7 @@ HeadLines HeadLines::split(const QByteArray& bytes, int count, bool wholeFile) {
     return result;
 }
 
-HeadLines HeadLines::read(const QString& path, int count, qsizetype maxBytes) {
+HeadLines HeadLines::read(const QString& path, int count) {
     // Only regular files are opened: a FIFO or device with a drawing's name would block or
     // never end.
     QFile file(path);
@@ -35,8 +35,8 @@ HeadLines HeadLines::read(const QString& path, int count, qsizetype maxBytes) {
         failed.failure = Failure::CannotOpen;
         return failed;
     }
-    const QByteArray bytes = file.read(maxBytes);
-    const bool wholeFile = file.atEnd() || bytes.size() < maxBytes;
+    const QByteArray bytes = file.read(kByteBound);
+    const bool wholeFile = file.atEnd() || bytes.size() < kByteBound;
     return split(bytes, count, wholeFile);
 }
 

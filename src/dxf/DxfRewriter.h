@@ -13,7 +13,7 @@ namespace ornvale {
 
 class DxfLineWriter;
 class Prompter;
-class TextPipeline;
+class ValueTransform;
 
 // ScriptAD: rewrites each DXF file of a batch into "<name less its last 4 characters>-T.dxf"
 // beside it. Every output is written to a temporary file and renamed into place when complete,
@@ -21,7 +21,8 @@ class TextPipeline;
 // file is reported by name and the batch goes on with the next one.
 class DxfRewriter {
 public:
-    DxfRewriter(TextPipeline& pipeline, Prompter& prompter, DxfRewriteObserver* observer = nullptr);
+    DxfRewriter(ValueTransform& transform, Prompter& prompter,
+                DxfRewriteObserver* observer = nullptr);
 
     QList<DxfRewriteResult> run(const QStringList& inputPaths);
     DxfRewriteResult rewriteFile(const QString& inputPath);
@@ -36,7 +37,7 @@ private:
     static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
     QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
 
-    TextPipeline& m_pipeline;
+    ValueTransform& m_transform;
     Prompter& m_prompter;
     DxfRewriteObserver* m_observer;
     QSet<QString> m_batchInputs; // absolute paths: an output must never overwrite one of them

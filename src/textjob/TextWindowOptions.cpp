@@ -1,5 +1,6 @@
 #include "TextWindowOptions.h"
 
+#include "Messages.h"
 #include "Prompter.h"
 
 namespace ornvale {

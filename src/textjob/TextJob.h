@@ -1,0 +1,60 @@
+#pragma once
+
+#include "DxfRewriteObserver.h"
+#include "TextOptions.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace ornvale {
+
+class Prompter;
+
+// What became of one file handed to a text job.
+struct TextFileOutcome {
+    enum class Status { Converted, Skipped, Refused, Failed };
+
+    QString input;
+    QString output; // empty when nothing was written
+    Status status = Status::Skipped;
+    QString message;
+
+    bool converted() const { return status == Status::Converted; }
+};
+
+// One run of the text conversion, as the text window and the command line do it: the files
+// that passed the intake go through the DXF rewrite driver with one snapshot of the options.
+// Every refusal and failure is shown through the prompter, naming the file, as it happens.
+class TextJob {
+public:
+    TextJob(quint8 autocadSelection, Prompter& prompter)
+        : m_selection(autocadSelection), m_prompter(prompter) {}
+
+    // The intake one file at a time (the command line's way; the window's list takes the same
+    // test through TextIntake): refused files are shown, files not named ".dxf" are skipped.
+    void take(const QStringList& paths);
+    // Adds files already accepted (the window's list).
+    void takeAccepted(const QStringList& paths);
+
+    // Rewrites every accepted file; counters start from zero.
+    void run(const TextOptions& options, DxfRewriteObserver* observer = nullptr);
+
+    const QList<TextFileOutcome>& outcomes() const { return m_outcomes; }
+    const TextCounters& counters() const { return m_counters; }
+    qsizetype failedCount() const;
+    bool allConverted() const;
+
+    // The message that ends a run: " 完了しました。", with the number of failed files if any.
+    static QString completionMessage(qsizetype failed);
+    static QString notDxfNote();
+
+private:
+    quint8 m_selection;
+    Prompter& m_prompter;
+    QList<TextFileOutcome> m_outcomes;
+    TextCounters m_counters;
+};
+
+} // namespace ornvale
