@@ -2,8 +2,9 @@
 # Installs what Ornvale needs on Debian 12, builds it, and either starts it or runs every test.
 #
 #   ./setup.sh run    build and start ornvale
-#   ./setup.sh test   build and run all tests: the normal build, the ASan+UBSan build and the
-#                     fuzz targets (for a bounded time), plus the formatting check
+#   ./setup.sh test   build and run all tests: the normal build, a syntax check of every source
+#                     for Windows (MinGW-w64), the ASan+UBSan build and the fuzz targets (for a
+#                     bounded time), plus the formatting check
 #
 # Works as root and, with sudo, as a normal user.
 set -euo pipefail
@@ -13,6 +14,7 @@ PACKAGES=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     fonts-ipafont-gothic xvfb xauth
+    g++-mingw-w64-x86-64-posix python3
 )
 JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
@@ -77,6 +79,8 @@ test)
     check_format
     build build -DCMAKE_BUILD_TYPE=Debug
     ctest --test-dir build --output-on-failure -j"$JOBS"
+    # The Windows branches are never built here: compile every source for Windows, syntax only.
+    python3 cmake/windows_syntax_check.py build --jobs "$JOBS"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$JOBS"
