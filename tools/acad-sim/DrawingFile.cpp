@@ -96,7 +96,7 @@ QByteArray DrawingFile::resized(const QByteArray& content, DrawingFormat format,
 
 bool DrawingFile::isWriteProtected(const QString& path) {
     constexpr QFile::Permissions anyWrite =
-        QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return (QFileInfo(path).permissions() & anyWrite) == 0;
 }
 
