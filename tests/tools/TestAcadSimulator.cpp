@@ -97,7 +97,7 @@ void TestAcadSimulator::everyProductRunsTheProgramsScripts() {
     QFETCH(int, index);
     SimulatorJob job;
     const QString dxf = job.addDxf(u"r2000.dxf"_s, u"a.dxf"_s);
-    const QString dwg = job.addDwg(u"b.dwg"_s, "AC1014", 4096);
+    const QString dwg = job.addDwg(u"図面.dwg"_s, "AC1014", 4096); // code page 932 in the script
     job.addDwg(u"c.Dwg"_s, "AC1009", 1000); // the writer's DXF-source variant for a DWG
     job.addDxf(u"r12.dxf"_s, u"d.DXF"_s);   // quit is answered "Y"
     ConversionOptions& options = job.inputs.options;

@@ -42,7 +42,7 @@ void AcadSession::run() {
         const QString line = m_input.next(kCommandPrompt);
         if (line.isEmpty())
             m_input.reject(kCommandPrompt,
-                           u"Enter repeats the last command, which no script here means"_s);
+                           u"Enter at the command prompt repeats the last command"_s);
         if (!perform(commandName(line)))
             return;
     }
