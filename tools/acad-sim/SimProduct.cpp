@@ -49,17 +49,6 @@ QList<Keyword> purgeItemsOf(int code) {
 
 } // namespace
 
-bool Keyword::matches(const QString& input) const {
-    if (input.isEmpty())
-        return false;
-    if (input.compare(abbreviation, Qt::CaseInsensitive) == 0 ||
-        input.compare(word, Qt::CaseInsensitive) == 0)
-        return true;
-    // Anything between the abbreviation and the whole word, when the word starts with it.
-    return word.startsWith(abbreviation, Qt::CaseInsensitive) &&
-           input.size() > abbreviation.size() && word.startsWith(input, Qt::CaseInsensitive);
-}
-
 std::optional<SimProduct> SimProduct::forSelection(int selectionCode) {
     for (const ProductName& row : kProducts) {
         if (row.code != selectionCode)

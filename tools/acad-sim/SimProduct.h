@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Keyword.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,14 +9,6 @@
 #include <optional>
 
 namespace ornvale::acadsim {
-
-// A keyword of a prompt: typed as its abbreviation or as the whole word, in any letter case.
-struct Keyword {
-    QString abbreviation; // "LA"
-    QString word;         // "LAyers", as the prompt shows it
-
-    bool matches(const QString& input) const;
-};
 
 // A release a save prompt offers, with the drawing version code it writes.
 struct Release {
