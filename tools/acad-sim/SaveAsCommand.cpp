@@ -146,7 +146,7 @@ void SaveAsCommand::writeOut(const SimDocument& document, const QString& path,
     QString error;
     if (!DrawingFile::write(path, content, &error))
         m_input.refuse(u"cannot write %1: %2"_s.arg(path, error));
-    m_transcript.note(u"wrote %1 (%2 bytes)"_s.arg(path).arg(content.size()));
+    m_transcript.note(u"wrote %1 (%2 bytes)"_s.arg(path, QString::number(content.size())));
 }
 
 } // namespace ornvale::acadsim
