@@ -21,7 +21,7 @@ void SettingsWindowModel::load() {
     // The pending selection is a whole selection code whenever it is nonzero (it comes only
     // from the options); anything else shows as "AutoCADなし".
     const double pending = m_values.pendingSelection;
-    const bool chosen = pending != 0 && std::isfinite(pending) && pending > 0 && pending < 256;
+    const bool chosen = std::isfinite(pending) && pending > 0 && pending < 256;
     const auto code =
         chosen ? static_cast<quint8>(std::nearbyint(pending)) : m_values.autocadSelection;
     clickOption(settingsOptionIndexFor(code));
