@@ -1,7 +1,9 @@
 #include "FileSystemProbe.h"
+#include "FolderPicker.h"
 #include "FolderRoles.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "SettingsWindow.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 
@@ -39,8 +41,17 @@ int main(int argc, char* argv[]) {
     ornvale::MessageBox prompter;
     ornvale::SystemFileSystemProbe files;
     ornvale::MainWindow window(prompter);
-    window.applyStartup(ornvale::runStartup(folders, files, prompter));
+    const ornvale::StartupResult settled = ornvale::runStartup(folders, files, prompter);
+    window.applyStartup(settled);
     prompter.setOwner(&window);
+    // The settings window is loaded hidden with the controls start-up set; its messages and
+    // folder browser belong to it.
+    ornvale::MessageBox settingsPrompter;
+    ornvale::FolderPicker picker;
+    ornvale::SettingsWindow settings(window.runValues(), files, settingsPrompter, picker);
+    settingsPrompter.setOwner(&settings);
+    settings.restore(settled.settingsWindow);
+    window.attachSettingsWindow(&settings);
     QObject::connect(&instance, &ornvale::SingleInstance::raiseRequested, &window,
                      &ornvale::MainWindow::bringToFront);
     window.show();

@@ -1,10 +1,37 @@
 #include "SaveSettings.h"
 
 #include "FolderRoles.h"
+#include "Messages.h"
+#include "SettingsFieldRule.h"
 #include "SettingsFile.h"
 #include "SettingsRecord.h"
 
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
 namespace ornvale {
+
+namespace {
+
+// The output folder start-up settles when the record holds none.
+QString defaultOutputFolder(const RunValues& values) {
+    return QDir::toNativeSeparators(values.desktopFolder + u"/Ornvale"_s);
+}
+
+const QString& fieldText(const RunValues& values, SettingsTextField field) {
+    switch (field) {
+    case SettingsTextField::CustomExePath:
+        return values.customExePath;
+    case SettingsTextField::ReservedText:
+        return values.reservedText;
+    case SettingsTextField::OutputFolderPath:
+        break;
+    }
+    return values.outputFolder;
+}
+
+} // namespace
 
 void applyRunValues(const RunValues& values, SettingsRecord& record) {
     // "AutoCADなし" in the settings window leaves the pending selection 0: the product in
@@ -16,6 +43,12 @@ void applyRunValues(const RunValues& values, SettingsRecord& record) {
     record.customExePath = values.customExePath;
     record.reservedText = values.reservedText;
     record.outputFolderPath = values.outputFolder;
+    // A desktop path the field cannot hold would make the default folder unstorable; an empty
+    // field means the same folder to the next start.
+    if (values.outputFolder == defaultOutputFolder(values) &&
+        SettingsFieldRule::check(SettingsTextField::OutputFolderPath, values.outputFolder) !=
+            SettingsFieldRule::Problem::None)
+        record.outputFolderPath.clear();
 }
 
 SaveSettingsResult saveSettings(const RunValues& values, FolderRoles& folders) {
@@ -23,9 +56,30 @@ SaveSettingsResult saveSettings(const RunValues& values, FolderRoles& folders) {
     SettingsRecord record = SettingsFile::read(windowsDirectory);
     applyRunValues(values, record);
     SaveSettingsResult result;
+    result.filePath = SettingsFile::path(windowsDirectory);
     result.unstorableFields = record.unstorableFields();
     result.written = SettingsFile::write(windowsDirectory, record);
     return result;
+}
+
+std::optional<QString> saveSettingsMessage(const SaveSettingsResult& result,
+                                           const RunValues& values) {
+    if (!result.written)
+        return perFileMessage(result.filePath,
+                              u"設定を保存できませんでした。今回変更した設定は失われます。"_s);
+    if (result.unstorableFields.isEmpty())
+        return std::nullopt;
+    QString lines = u"次の設定は保存できませんでした。"_s;
+    for (const SettingsTextField field :
+         {SettingsTextField::CustomExePath, SettingsTextField::OutputFolderPath,
+          SettingsTextField::ReservedText}) {
+        if (!result.unstorableFields.contains(SettingsFieldRule::name(field)))
+            continue;
+        const QString& text = fieldText(values, field);
+        lines += u"\r\n\r\n"_s + SettingsFieldRule::caption(field) + u"："_s + text + u"\r\n"_s +
+                 SettingsFieldRule::reason(field, SettingsFieldRule::check(field, text));
+    }
+    return perFileMessage(result.filePath, lines);
 }
 
 } // namespace ornvale

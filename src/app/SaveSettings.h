@@ -4,14 +4,18 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace ornvale {
 
 class FolderRoles;
 class SettingsRecord;
 
 struct SaveSettingsResult {
+    QString filePath; // the settings file written (or not)
     bool written = false;
-    // Text fields left as stored because code page 932 cannot represent their new text.
+    // Record field names (SettingsFieldRule::name) whose text the file could not take as it is:
+    // not representable (the stored text stays) or too long (cut at the field width).
     QStringList unstorableFields;
 };
 
@@ -21,5 +25,10 @@ void applyRunValues(const RunValues& values, SettingsRecord& record);
 // What the end buttons do before the program ends: read record 1 of the settings file found in
 // the Windows directory again, set its fields from the run values, write it back.
 SaveSettingsResult saveSettings(const RunValues& values, FolderRoles& folders);
+
+// The message telling the user what the settings file did not receive, naming the file; nullopt
+// when everything was saved.
+std::optional<QString> saveSettingsMessage(const SaveSettingsResult& result,
+                                           const RunValues& values);
 
 } // namespace ornvale

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace ornvale {
 
@@ -38,12 +39,27 @@ bool SettingsFile::write(const QString& windowsDirectory, const SettingsRecord& 
     const QFileInfo info(filePath);
     if (info.exists() && !info.isFile())
         return false;
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
+    // Bytes behind the record stay as they are, so the whole file is read and written again.
+    QByteArray contents;
+    if (info.exists()) {
+        QFile current(filePath);
+        if (!current.open(QIODevice::ReadOnly))
+            return false;
+        contents = current.readAll();
+        if (current.error() != QFileDevice::NoError)
+            return false;
+    }
     const QByteArray bytes = record.toBytes();
-    const bool written = file.seek(0) && file.write(bytes) == bytes.size();
-    return file.flush() && written;
+    contents.replace(0, qMin(contents.size(), bytes.size()), bytes);
+    // Written beside the file and renamed over it: a failure leaves the old file whole.
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(contents) != contents.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace ornvale

@@ -17,7 +17,8 @@ public:
     // the rest. A missing file is created empty.
     static SettingsRecord read(const QString& windowsDirectory);
 
-    // Writes record 1 back at the start of the file, leaving any bytes behind it in place.
+    // Writes record 1 back at the start of the file, leaving any bytes behind it in place. The
+    // file is replaced whole once everything is written, never left half written.
     static bool write(const QString& windowsDirectory, const SettingsRecord& record);
 };
 

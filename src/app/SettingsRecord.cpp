@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "ProductTable.h"
+#include "SettingsFieldRule.h"
 
 #include <QStringList>
 #include <QtEndian>
@@ -21,16 +22,16 @@ struct TextField {
     QString SettingsRecord::*member;
     qsizetype offset;
     qsizetype width;
-    const char* name;
+    SettingsTextField field;
 };
 
 constexpr TextField kTextFields[] = {
     {&SettingsRecord::customExePath, SettingsRecord::CustomExePathOffset,
-     SettingsRecord::CustomExePathWidth, "customExePath"},
+     SettingsRecord::CustomExePathWidth, SettingsTextField::CustomExePath},
     {&SettingsRecord::reservedText, SettingsRecord::ReservedTextOffset,
-     SettingsRecord::ReservedTextWidth, "reservedText"},
+     SettingsRecord::ReservedTextWidth, SettingsTextField::ReservedText},
     {&SettingsRecord::outputFolderPath, SettingsRecord::OutputFolderPathOffset,
-     SettingsRecord::OutputFolderPathWidth, "outputFolderPath"},
+     SettingsRecord::OutputFolderPathWidth, SettingsTextField::OutputFolderPath},
 };
 
 } // namespace
@@ -76,10 +77,9 @@ QByteArray SettingsRecord::toBytes() const {
 QStringList SettingsRecord::unstorableFields() const {
     QStringList names;
     for (const TextField& field : kTextFields) {
-        bool lossy = false;
-        encodeField(this->*field.member, field.width, &lossy);
-        if (lossy)
-            names.append(QLatin1String(field.name));
+        if (SettingsFieldRule::check(field.field, this->*field.member) !=
+            SettingsFieldRule::Problem::None)
+            names.append(SettingsFieldRule::name(field.field));
     }
     return names;
 }

@@ -33,10 +33,10 @@ public:
     // bytes past the record are ignored.
     static SettingsRecord fromBytes(QByteArrayView bytes);
 
-    // The 670 bytes to store. A text field that code page 932 cannot hold keeps its stored bytes
-    // and is named in unstorableFields().
+    // The 670 bytes to store. A text field that code page 932 cannot hold keeps its stored bytes;
+    // a text longer than its field is cut. Both are named in unstorableFields().
     QByteArray toBytes() const;
-    // Fields whose current text has a character code page 932 cannot represent.
+    // Fields whose current text SettingsFieldRule refuses (not representable, or too long).
     QStringList unstorableFields() const;
 
     // savedSelection as a selection code: a known code, else 0 (detection runs). NaN, negative,

@@ -1,12 +1,11 @@
 #include "Commands.h"
-#include "Cp932Codec.h"
-#include "CustomPathCheck.h"
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
 #include "HeadlessStartup.h"
 #include "ProductTable.h"
 #include "SaveSettings.h"
-#include "SettingsRecord.h"
+#include "SettingsFieldRule.h"
+#include "SettingsWindowModel.h"
 #include "StderrPrompter.h"
 
 #include <QDir>
@@ -145,36 +144,25 @@ void show(const RunValues& values) {
         printText(stdout, QLatin1String(key) + QStringLiteral(": ") + value);
 }
 
-// A value the record cannot hold as typed is refused rather than stored cut or mangled.
-std::optional<QString> unstorable(const QString& option, const QString& text, qsizetype width) {
-    const Cp932Codec::Encoded encoded = Cp932Codec::encode(text);
-    if (!encoded.ok())
-        return QStringLiteral("%1: '%2' has characters code page 932 cannot represent")
-            .arg(option, text);
-    if (encoded.bytes.size() > width)
-        return QStringLiteral("%1: '%2' is longer than the %3 bytes the settings file holds")
-            .arg(option, text)
-            .arg(width);
-    return std::nullopt;
-}
-
+// A value the settings file cannot hold as given is refused rather than stored cut or mangled;
+// every value is checked before anything is written.
 std::optional<QString> refusal(const Changes& changes, const RunValues& values) {
     if (changes.customPath) {
-        if (auto error = unstorable(QStringLiteral("--set-custom-path"), *changes.customPath,
-                                    SettingsRecord::CustomExePathWidth))
-            return error;
         // As the settings window's OK: a path in use must name an existing file.
         SystemFileSystemProbe files;
-        if (values.defaultInstallFlag == 0)
-            return customPathRefusal(*changes.customPath, files);
+        std::optional<QString> error =
+            values.defaultInstallFlag == 0
+                ? SettingsWindowModel::customPathRefusal(*changes.customPath, files)
+                : SettingsFieldRule::refusal(SettingsTextField::CustomExePath, *changes.customPath);
+        if (error)
+            return error;
     }
     if (changes.output)
-        return unstorable(QStringLiteral("--set-output"), *changes.output,
-                          SettingsRecord::OutputFolderPathWidth);
+        return SettingsWindowModel::outputFolderRefusal(*changes.output);
     return std::nullopt;
 }
 
-int applyAndSave(const Changes& changes, RunValues& values) {
+int applyAndSave(const Changes& changes, RunValues& values, Prompter& prompter) {
     if (changes.selection)
         values.pendingSelection = *changes.selection;
     if (changes.customPath)
@@ -185,13 +173,15 @@ int applyAndSave(const Changes& changes, RunValues& values) {
         values.singleDocumentMode = *changes.singleDocument;
     if (changes.output)
         values.outputFolder = *changes.output;
+    // Messages are the window's, printed as the prompter prints every box.
     if (const std::optional<QString> error = refusal(changes, values)) {
-        printText(stderr, *error);
+        prompter.inform(*error, QString());
         return 1;
     }
     SystemFolderRoles folders;
-    if (!saveSettings(values, folders).written) {
-        printText(stderr, QStringLiteral("cannot write %1").arg(settingsFilePath()));
+    const SaveSettingsResult saved = saveSettings(values, folders);
+    if (const std::optional<QString> message = saveSettingsMessage(saved, values)) {
+        prompter.inform(*message, QString());
         return 1;
     }
     return 0;
@@ -213,7 +203,7 @@ int runSettingsCommand(const QStringList& args) {
         show(values);
         return 0;
     }
-    return applyAndSave(changes, values);
+    return applyAndSave(changes, values, prompter);
 }
 
 } // namespace ornvale::cli

@@ -3,7 +3,10 @@
 #include "AboutWindow.h"
 #include "ConversionOptionsPanel.h"
 #include "FileListPanel.h"
+#include "Messages.h"
+#include "Prompter.h"
 #include "SaveSettings.h"
+#include "SettingsWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,12 +119,18 @@ void MainWindow::bringToFront() {
     }
 }
 
+void MainWindow::attachSettingsWindow(SettingsWindow* window) {
+    connect(this, &MainWindow::settingsWindowRequested, window, &SettingsWindow::open);
+}
+
 void MainWindow::endProgram() {
     if (m_ending)
         return;
     m_ending = true;
-    // A failed write still ends the program: the settings of this run are lost.
-    saveSettings(m_runValues, *m_folders);
+    // A failed write still ends the program, but the user learns what was not kept.
+    const SaveSettingsResult saved = saveSettings(m_runValues, *m_folders);
+    if (const std::optional<QString> message = saveSettingsMessage(saved, m_runValues))
+        m_prompter.inform(*message, confirmTitle());
     emit ending();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

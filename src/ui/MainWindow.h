@@ -16,6 +16,7 @@ class AboutWindow;
 class ConversionOptionsPanel;
 class FileListPanel;
 class Prompter;
+class SettingsWindow;
 
 // Form1, the version conversion window and the program's home window. It holds the run values
 // for the whole run; its end button (and closing it through the frame) stores the settings and
@@ -35,6 +36,9 @@ public:
     ConversionOptionsPanel* optionsPanel() const { return m_options; }
     QPushButton* startButton() const { return m_start; }
     AboutWindow* aboutWindow() const;
+
+    // "環境設定" opens this window (created hidden at start-up by whoever builds this one).
+    void attachSettingsWindow(SettingsWindow* window);
 
     // Where the end button finds the settings file again (the real folders unless replaced).
     void setFolderRoles(FolderRoles* folders) { m_folders = folders ? folders : &m_systemFolders; }

@@ -62,6 +62,8 @@ private slots:
     void saveMapsTheRunValues();
     void firstSaveWritesAWholeRecord();
     void unstorableTextKeepsStoredField();
+    void saveMessageNamesWhatWasNotSaved();
+    void unstorableDefaultFolderStoredAsEmpty();
 };
 
 void TestSettingsRecord::layoutOfTheBytes() {
@@ -357,6 +359,47 @@ void TestSettingsRecord::unstorableTextKeepsStoredField() {
     const SettingsRecord back = SettingsFile::read(dir.path());
     QCOMPARE(back.outputFolderPath, QStringLiteral("/old"));
     QCOMPARE(back.customExePath, QStringLiteral("/opt/acad"));
+}
+
+void TestSettingsRecord::saveMessageNamesWhatWasNotSaved() {
+    QTemporaryDir dir;
+    RunValues values;
+    values.outputFolder = QStringLiteral("/home/u/Café");
+    values.customExePath = QString(201, QLatin1Char('a'));
+    test::FakeFolderRoles folders;
+    folders.windows = dir.path();
+    SaveSettingsResult result = saveSettings(values, folders);
+    QVERIFY(result.written);
+    QCOMPARE(result.filePath, SettingsFile::path(dir.path()));
+    const std::optional<QString> message = saveSettingsMessage(result, values);
+    QVERIFY(message);
+    QVERIFY(message->startsWith(SettingsFile::path(dir.path()) + QStringLiteral(" は、 \r\n\r\n")));
+    QVERIFY2(message->contains(QStringLiteral("DXF/DWG変換ファイルの保存場所：/home/u/Café\r\n")),
+             qPrintable(*message));
+    QVERIFY(
+        message->contains(QStringLiteral("AutoCAD起動ファイルの場所：") + values.customExePath));
+    QVERIFY(message->contains(QStringLiteral("200バイトまで")));
+
+    values = RunValues();
+    QVERIFY(!saveSettingsMessage(saveSettings(values, folders), values));
+    // Nothing written at all: the message says so and names the file.
+    result.written = false;
+    QVERIFY(saveSettingsMessage(result, values)->contains(QStringLiteral("保存できませんでした")));
+}
+
+// The default folder on a desktop whose path the field cannot hold is stored as an empty field,
+// which the next start reads as the same default folder.
+void TestSettingsRecord::unstorableDefaultFolderStoredAsEmpty() {
+    QTemporaryDir dir;
+    RunValues values;
+    values.desktopFolder = QStringLiteral("/home/josé/Desktop");
+    values.outputFolder = QStringLiteral("/home/josé/Desktop/Ornvale");
+    test::FakeFolderRoles folders;
+    folders.windows = dir.path();
+    const SaveSettingsResult result = saveSettings(values, folders);
+    QVERIFY(result.written);
+    QVERIFY(result.unstorableFields.isEmpty());
+    QVERIFY(SettingsFile::read(dir.path()).outputFolderPath.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsRecord)

@@ -20,6 +20,7 @@ private slots:
     void setWritesAsEndWould();
     void setKeepsBytesItDoesNotSet();
     void customPathMustExistWhenInUse();
+    void everyValueCheckedBeforeWriting();
     void refusedValues_data();
     void refusedValues();
     void usageErrors_data();
@@ -129,19 +130,39 @@ void TestSettingsCli::customPathMustExistWhenInUse() {
     QVERIFY(run({}).out.contains(QStringLiteral("autocadExePath: ") + missing + u'\n'));
 }
 
+// A custom path that passes its test does not let an unstorable output folder through.
+void TestSettingsCli::everyValueCheckedBeforeWriting() {
+    const QString exe = m_home->filePath(QStringLiteral("acad.exe"));
+    QFile file(exe);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString cafe = m_home->filePath(QStringLiteral("Café"));
+    QVERIFY(QDir().mkpath(cafe));
+    const CliRun refused =
+        run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
+             QStringLiteral("--set-custom-path"), exe, QStringLiteral("--set-output"), cafe});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains(cafe + QStringLiteral(" は、 \n\n")), qPrintable(refused.err));
+    QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 0);
+    const CliRun shown = run({QStringLiteral("--show")});
+    QVERIFY(shown.out.contains(QStringLiteral("defaultInstall: 1\n")));
+    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_home->path() +
+                               QStringLiteral("/Desktop/Ornvale\n")));
+}
+
 void TestSettingsCli::refusedValues_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("error");
 
     QTest::newRow("output not in code page 932")
         << QStringList{QStringLiteral("--set-output"), QStringLiteral("/srv/Café")}
-        << QStringLiteral("code page 932");
+        << QStringLiteral("/srv/Café は、 \n\n設定ファイルに保存できない文字");
     QTest::newRow("output longer than its field")
         << QStringList{QStringLiteral("--set-output"), QStringLiteral("/") + QString(260, u'x')}
-        << QStringLiteral("260 bytes");
+        << QStringLiteral("260バイトまで");
     QTest::newRow("custom path longer than its field")
         << QStringList{QStringLiteral("--set-custom-path"), QString(101, QChar(0x56f3))}
-        << QStringLiteral("200 bytes");
+        << QStringLiteral("200バイトまで");
 }
 
 void TestSettingsCli::refusedValues() {
