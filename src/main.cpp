@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "WindowSwitcher.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     prompter.setOwner(&window);
     QObject::connect(&instance, &ornvale::SingleInstance::raiseRequested, &window,
                      &ornvale::MainWindow::bringToFront);
+    ornvale::WindowSwitcher switcher(window, prompter);
     window.show();
     return QApplication::exec();
 }
