@@ -164,9 +164,9 @@ void TextWindow::start() {
 void TextWindow::run(const QStringList& paths) {
     showCounters(TextCounters{});
     setEnabled(false);
-    m_progress->setValue(0);
     m_progress->show();
     m_progress->raise();
+    m_progress->setValue(0);
 
     TextJob job(m_intake.autocadSelection(), m_prompter);
     job.takeAccepted(paths);
