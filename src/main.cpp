@@ -6,6 +6,7 @@
 #include "SettingsWindow.h"
 #include "SingleInstance.h"
 #include "Startup.h"
+#include "WindowSwitcher.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -54,6 +55,7 @@ int main(int argc, char* argv[]) {
     window.attachSettingsWindow(&settings);
     QObject::connect(&instance, &ornvale::SingleInstance::raiseRequested, &window,
                      &ornvale::MainWindow::bringToFront);
+    ornvale::WindowSwitcher switcher(window, prompter);
     window.show();
     return QApplication::exec();
 }

@@ -12,8 +12,55 @@ namespace ornvale {
 
 using Status = TextFileOutcome::Status;
 
+namespace {
+
+struct RunCancelled {};
+
+// Passes the driver's reports on, keeps each file's result as it comes, and ends the batch
+// once the job is cancelled. The exception unwinds the rewriter between two blocks: the
+// unfinished output is discarded with its temporary file, the input is untouched.
+class RunWatch : public DxfRewriteObserver {
+public:
+    RunWatch(DxfRewriteObserver* next, const std::atomic<bool>& cancel,
+             QList<DxfRewriteResult>& results)
+        : m_next(next), m_cancel(cancel), m_results(results) {}
+
+    void fileStarted(int index, int count, const QString& inputPath) override {
+        if (m_next)
+            m_next->fileStarted(index, count, inputPath);
+        stopIfCancelled();
+    }
+    void fileProgress(qint64 bytesRead, qint64 bytesTotal) override {
+        if (m_next)
+            m_next->fileProgress(bytesRead, bytesTotal);
+        stopIfCancelled();
+    }
+    void fileFinished(int finished, const DxfRewriteResult& result) override {
+        m_results.append(result);
+        if (m_next)
+            m_next->fileFinished(finished, result);
+        stopIfCancelled();
+    }
+
+private:
+    void stopIfCancelled() const {
+        if (m_cancel.load())
+            throw RunCancelled{};
+    }
+
+    DxfRewriteObserver* m_next;
+    const std::atomic<bool>& m_cancel;
+    QList<DxfRewriteResult>& m_results;
+};
+
+} // namespace
+
 QString TextJob::notDxfNote() {
     return QStringLiteral("not a DXF file name (.dxf or .DXF)");
+}
+
+QString TextJob::cancelledNote() {
+    return QStringLiteral("the run was ended before this file was finished");
 }
 
 QString TextJob::completionMessage(qsizetype failed) {
@@ -57,12 +104,24 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
             accepted.append(outcome.input);
     }
     TextPipeline pipeline(options);
-    DxfRewriter rewriter(pipeline, m_prompter, observer);
-    const QList<DxfRewriteResult> results = rewriter.run(accepted);
+    QList<DxfRewriteResult> results;
+    RunWatch watch(observer, m_cancelRequested, results);
+    DxfRewriter rewriter(pipeline, m_prompter, &watch);
+    m_cancelled = false;
+    try {
+        rewriter.run(accepted);
+    } catch (const RunCancelled&) {
+        m_cancelled = true;
+    }
     qsizetype next = 0;
     for (TextFileOutcome& outcome : m_outcomes) {
         if (!outcome.converted())
             continue;
+        if (next >= results.size()) { // not finished when the run was cancelled
+            outcome.status = Status::Skipped;
+            outcome.message = cancelledNote();
+            continue;
+        }
         const DxfRewriteResult& result = results.at(next++);
         outcome.status = result.converted ? Status::Converted : Status::Failed;
         outcome.output = result.converted ? result.outputPath : QString();

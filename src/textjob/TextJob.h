@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <atomic>
+
 namespace ornvale {
 
 class Prompter;
@@ -40,6 +42,10 @@ public:
 
     // Rewrites every accepted file; counters start from zero.
     void run(const TextOptions& options, DxfRewriteObserver* observer = nullptr);
+    // Ends a run at the next progress report (from the observer or another thread): the file
+    // in progress leaves no output, the files after it are not started.
+    void cancel() { m_cancelRequested = true; }
+    bool cancelled() const { return m_cancelled; }
 
     const QList<TextFileOutcome>& outcomes() const { return m_outcomes; }
     const TextCounters& counters() const { return m_counters; }
@@ -49,12 +55,15 @@ public:
     // The message that ends a run: " 完了しました。", with the number of failed files if any.
     static QString completionMessage(qsizetype failed);
     static QString notDxfNote();
+    static QString cancelledNote();
 
 private:
     quint8 m_selection;
     Prompter& m_prompter;
     QList<TextFileOutcome> m_outcomes;
     TextCounters m_counters;
+    std::atomic<bool> m_cancelRequested = false;
+    bool m_cancelled = false;
 };
 
 } // namespace ornvale

@@ -58,6 +58,7 @@ void FileListPanel::buildLayout() {
     m_listArea->installEventFilter(this);
     m_listArea->setMinimumSize(240, 160);
     auto* row = new QHBoxLayout;
+    m_statusRow = row;
     row->addWidget(m_showPaths);
     row->addWidget(m_sort);
     row->addStretch();
@@ -82,6 +83,12 @@ void FileListPanel::connectSync(QListWidget* from, QListWidget* to) {
         if (!from->isHidden())
             to->verticalScrollBar()->setValue(value);
     });
+}
+
+void FileListPanel::addBesideCount(QWidget* before, QWidget* after) {
+    const int at = m_statusRow->indexOf(m_count);
+    m_statusRow->insertWidget(at + 1, after);
+    m_statusRow->insertWidget(at, before);
 }
 
 void FileListPanel::setAutocadSelection(quint8 code) {

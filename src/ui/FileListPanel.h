@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QMimeData;
@@ -33,6 +34,10 @@ public:
     void setCaption(const QString& caption);
 
     QLabel* countLabel() const { return m_count; }
+    // The area both lists fill, for what a window lays over them.
+    QWidget* listArea() const { return m_listArea; }
+    // Places `before` and `after` beside the count label, in the row under the list.
+    void addBesideCount(QWidget* before, QWidget* after);
     const FileList& fileList() const { return m_list; }
 
 signals:
@@ -70,6 +75,7 @@ private:
     QCheckBox* m_showPaths = nullptr; // Check9
     QPushButton* m_clear = nullptr;   // LISTClear
     QLabel* m_count = nullptr;        // DATACount
+    QHBoxLayout* m_statusRow = nullptr;
 };
 
 } // namespace ornvale

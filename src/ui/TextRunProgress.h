@@ -1,0 +1,31 @@
+#pragma once
+
+#include "DxfRewriteObserver.h"
+
+#include <QElapsedTimer>
+
+class QLabel;
+class QProgressBar;
+
+namespace ornvale {
+
+// Shows a text run in the text window while the driver works on the window's thread: the
+// current file's share read on the progress bar, the files finished in Label16. Between two
+// blocks of a file it lets the window process its events, so it repaints and can be closed.
+class TextRunProgress : public DxfRewriteObserver {
+public:
+    TextRunProgress(QProgressBar& bar, QLabel& finished);
+
+    void fileStarted(int index, int count, const QString& inputPath) override;
+    void fileProgress(qint64 bytesRead, qint64 bytesTotal) override;
+    void fileFinished(int finished, const DxfRewriteResult& result) override;
+
+private:
+    void processEvents();
+
+    QProgressBar& m_bar;
+    QLabel& m_finished;
+    QElapsedTimer m_sinceEvents;
+};
+
+} // namespace ornvale
