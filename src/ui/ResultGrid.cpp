@@ -18,6 +18,13 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(false);
+    // The widths are made for a 9-point face; cut text rather than replace it with an ellipsis.
+    QFont small = font();
+    small.setPointSize(9);
+    setFont(small);
+    horizontalHeader()->setFont(small);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setTextElideMode(Qt::ElideNone);
 }
 
 void ResultGrid::setColumns(const QList<Column>& columns) {
