@@ -5,7 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTest>
+
+#include <csignal>
 
 using namespace ornvale::test;
 using namespace Qt::StringLiterals;
@@ -24,6 +27,7 @@ private slots:
     void staleOutputIsMissing();
     void oldMarkerDoesNotEndTheWait();
     void timeoutEndsTheProgram();
+    void interruptEndsTheProgram();
     void tinyFilesShowEmptyFigures();
 
 private:
@@ -59,13 +63,16 @@ QJsonObject TestConvertJobCli::json(const CliRun& run) {
     return QJsonDocument::fromJson(run.outBytes).object();
 }
 
-// The test's simulator is the only process whose command line names this home.
+// The test's simulator: the only simulator whose command line names this home.
 bool TestConvertJobCli::simulatorStillRuns() const {
     QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         QFile cmdline(it.next() + u"/cmdline"_s);
-        if (cmdline.open(QIODevice::ReadOnly) &&
-            cmdline.readAll().contains(m_home->path().toUtf8()))
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = cmdline.readAll();
+        if (line.split('\0').value(0).endsWith("ornvale-acad-sim") &&
+            line.contains(m_home->path().toUtf8()))
             return true;
     }
     return false;
@@ -225,6 +232,29 @@ void TestConvertJobCli::timeoutEndsTheProgram() {
                                {{u"ACADSIM_HANG"_s, u"a"_s}});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(json(run)[u"status"_s].toString(), u"aborted"_s);
+    QTRY_VERIFY(!simulatorStillRuns());
+}
+
+// Ctrl-C during the wait: the command ends the program it started and reports the abort.
+void TestConvertJobCli::interruptEndsTheProgram() {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, m_home->path());
+    env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+    env.insert(u"ACADSIM_SELECTION"_s, u"41"_s);
+    env.insert(u"ACADSIM_HANG"_s, u"a"_s);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+                  {u"convert"_s, u"--selection"_s, u"41"_s, u"--acad"_s, simulatorExecutable(),
+                   u"--json"_s, path(u"src/a.dwg"_s)});
+    QVERIFY(process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(simulatorStillRuns(), 20000);
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(20000));
+    QVERIFY2(process.exitCode() == 1, process.readAllStandardError().constData());
+    const QJsonObject root = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(root[u"status"_s].toString(), u"aborted"_s);
     QTRY_VERIFY(!simulatorStillRuns());
 }
 

@@ -111,7 +111,7 @@ void TestConversionJobWindow::runJob() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
 }
 
-// Hanging simulators of this test are the processes whose command line names its folder.
+// Hanging simulators of this test: simulators whose command line names its folder.
 void TestConversionJobWindow::killSimulators() const {
     QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
@@ -119,8 +119,11 @@ void TestConversionJobWindow::killSimulators() const {
         QFile cmdline(entry + u"/cmdline"_s);
         bool isPid = false;
         const int pid = QFileInfo(entry).fileName().toInt(&isPid);
-        if (isPid && cmdline.open(QIODevice::ReadOnly) &&
-            cmdline.readAll().contains(m_dir->path().toUtf8()))
+        if (!isPid || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = cmdline.readAll();
+        if (line.split('\0').value(0).endsWith("ornvale-acad-sim") &&
+            line.contains(m_dir->path().toUtf8()))
             ::kill(pid, SIGKILL);
     }
 }
