@@ -110,11 +110,15 @@ JobOutcome runConvertJob(const JobInputs& inputs, std::optional<double> timeoutS
 
 QString outcomeTable(const JobOutcome& outcome) {
     QString text;
+    if (!outcome.conversions.isEmpty())
+        text += QStringLiteral("No\tファイル名\tBefore\tAfter\t比率\n");
     for (const ConversionRow& row : outcome.conversions) {
         text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                     .arg(row.number)
                     .arg(row.name, row.before, row.after, row.ratio, markName(row.mark));
     }
+    if (!outcome.audits.isEmpty())
+        text += QStringLiteral("No\tファイル名\t監査ﾚﾎﾟｰﾄ\n");
     for (const AuditRow& row : outcome.audits) {
         text += QStringLiteral("%1\t%2\t%3%4\n")
                     .arg(row.number)

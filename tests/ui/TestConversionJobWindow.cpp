@@ -258,6 +258,8 @@ void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
     QCOMPARE(m_prompter.messages().size(), 1); // the confirmation only
     QVERIFY(m_window->resultWindow()->isVisible());
     QCOMPARE(m_window->resultWindow()->grid()->cellText(0, 1), u"a.dwg"_s);
+    m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
+    QVERIFY(!m_window->resultWindow()->isVisible());
 }
 
 QTEST_MAIN(TestConversionJobWindow)
