@@ -29,6 +29,7 @@ private slots:
     void timeoutEndsTheProgram();
     void interruptEndsTheProgram();
     void tinyFilesShowEmptyFigures();
+    void shortReportGivesAnEmptyMarkedSummary();
 
 private:
     QString path(const QString& name) const {
@@ -271,6 +272,22 @@ void TestConvertJobCli::tinyFilesShowEmptyFigures() {
     QCOMPARE(row[u"after"_s].toString(), u"1 KB"_s);
     QCOMPARE(row[u"ratio"_s].toString(), QString());
     QCOMPARE(row[u"mark"_s].toString(), QString());
+}
+
+// A report too short for its summary line never borrows another drawing's summary.
+void TestConvertJobCli::shortReportGivesAnEmptyMarkedSummary() {
+    const CliRun run =
+        convert(17, {u"--keep-report"_s, u"--json"_s, path(u"src/a.dwg"_s), path(u"src/b.dxf"_s)},
+                {{u"ACADSIM_SHORT_REPORT"_s, u"b"_s}});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QJsonArray audits = json(run)[u"audits"_s].toArray();
+    QCOMPARE(audits.size(), 2);
+    QCOMPARE(audits[0].toObject()[u"summary"_s].toString(), zeroSummaryOf(17));
+    const QJsonObject shortOne = audits[1].toObject();
+    QCOMPARE(shortOne[u"summary"_s].toString(), QString());
+    QCOMPARE(shortOne[u"errors"_s].toBool(), true);
+    QCOMPARE(shortOne[u"reportKept"_s].toBool(), true);
+    QVERIFY(QFile::exists(path(u"src/b.adt"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestConvertJobCli)
