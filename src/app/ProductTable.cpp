@@ -2,6 +2,10 @@
 
 #include <QList>
 
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
 namespace ornvale {
 
 namespace {
@@ -14,6 +18,67 @@ Captions captions(std::optional<QString> a, std::optional<QString> b, std::optio
 }
 
 const auto kHidden = std::nullopt;
+
+using Tokens = std::array<QString, 4>;
+
+// What the products of one release generation share: release tokens, openable versions, the
+// audit report layout and the purge items.
+struct Generation {
+    Tokens dxfTokens;
+    Tokens dwgTokens;
+    QList<QByteArray> versions;
+    int auditSummaryOffset;
+    bool tableStylesAndRegApps;
+    bool materialsAndVisualStyles;
+};
+
+const QList<QByteArray> kUpTo2000{"AC1006", "AC1009", "AC1012", "AC1014", "AC1015"};
+
+Generation lt2000Generation() {
+    return {{u"2000"_s, u"R14"_s, u"R13"_s, u"R12"_s},
+            {u"2000"_s, u"R14"_s, u"R13"_s, {}},
+            kUpTo2000,
+            2,
+            false,
+            false};
+}
+
+Generation r2004Generation(bool tableStylesAndRegApps) {
+    return {{u"2004"_s, u"2000"_s, u"R12"_s, {}},
+            {u"2004"_s, u"2000"_s, {}, {}},
+            kUpTo2000 + QList<QByteArray>{"AC1018"},
+            2,
+            tableStylesAndRegApps,
+            false};
+}
+
+Generation r2007Generation() {
+    return {{u"2007"_s, u"2004"_s, u"2000"_s, u"R12"_s},
+            {u"2007"_s, u"2004"_s, u"2000"_s, u"R14"_s},
+            kUpTo2000 + QList<QByteArray>{"AC1018", "AC1021"},
+            4,
+            true,
+            true};
+}
+
+ProductRow row(quint8 code, const QString& exe, const QString& label, int option,
+               const QString& settingsCaption, const Captions& dxf, const Captions& dwg,
+               const Generation& generation, bool blankAfterClose) {
+    return {code,
+            exe,
+            label,
+            option,
+            settingsCaption,
+            dxf,
+            dwg,
+            generation.dxfTokens,
+            generation.dwgTokens,
+            generation.versions,
+            blankAfterClose,
+            generation.auditSummaryOffset,
+            generation.tableStylesAndRegApps,
+            generation.materialsAndVisualStyles};
+}
 
 QList<ProductRow> buildTable() {
     const QString r12 = QStringLiteral("R12/LT2");
@@ -35,51 +100,53 @@ QList<ProductRow> buildTable() {
     const Captions dxfLt2000 = captions(QStringLiteral("LT 2000"), r14, r13, r12);
     const Captions dwgLt2000 = captions(QStringLiteral("LT 2000"), r14, r13, kHidden);
 
+    const Generation g2007 = r2007Generation();
+    const Generation g2005 = r2004Generation(true);
+    const Generation gLt2004 = r2004Generation(false);
+    const Generation gLt2000 = lt2000Generation();
+
     return {
-        {41, QStringLiteral("C:\\Program Files\\AutoCAD 2007\\acad.exe"),
-         QStringLiteral("AutoCAD 2007"), 9, QStringLiteral("AutoCAD 2007"), dxf2007, dwg2007},
-        {21, QStringLiteral("C:\\Program Files\\AutoCAD LT 2007\\acadlt.exe"),
-         QStringLiteral("AutoCAD LT 2007"), 7, QStringLiteral("AutoCAD LT2007"), dxfLt2007,
-         dwgLt2007},
-        {18, QStringLiteral("C:\\Program Files\\Autodesk\\Acadm 2006\\acad.exe"),
-         QStringLiteral("AutoCAD Mechanical 2006"), 10, QStringLiteral("AutoCAD Mechanical 2006"),
-         dxf2004, dwg2004},
-        {17, QStringLiteral("C:\\Program Files\\AutoCAD 2006\\acad.exe"),
-         QStringLiteral("AutoCAD 2006"), 0, QStringLiteral("AutoCAD 2006"), dxf2004, dwg2004},
-        {7, QStringLiteral("C:\\Program Files\\AutoCAD LT 2006\\aclt.exe"),
-         QStringLiteral("AutoCAD LT 2006"), 1, QStringLiteral("AutoCAD LT2006"), dxfLt2004,
-         dwgLt2004},
-        {16, QStringLiteral("C:\\Program Files\\AutoCAD 2005\\acad.exe"),
-         QStringLiteral("AutoCAD 2005"), 8, QStringLiteral("AutoCAD 2005"), dxf2004, dwg2004},
-        {6, QStringLiteral("C:\\Program Files\\AutoCAD LT 2005\\aclt.exe"),
-         QStringLiteral("AutoCAD LT 2005"), 2, QStringLiteral("AutoCAD LT2005"), dxfLt2004,
-         dwgLt2004},
-        {5, QStringLiteral("C:\\Program Files\\AutoCAD LT 2004\\aclt.exe"),
-         QStringLiteral("AutoCAD LT 2004"), 3, QStringLiteral("AutoCAD LT2004"), dxfLt2004,
-         dwgLt2004},
-        {4, QStringLiteral("C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"),
-         QStringLiteral("AutoCAD LT2002"), 4, QStringLiteral("AutoCAD LT2002"), dxfLt2002,
-         dwgLt2002},
-        {3, QStringLiteral("C:\\Program Files\\AutoCAD LT 2000i\\aclt.exe"),
-         QStringLiteral("AutoCAD LT 2000i"), 5, QStringLiteral("AutoCAD LT2000i"), dxfLt2000,
-         dwgLt2000},
+        row(41, QStringLiteral("C:\\Program Files\\AutoCAD 2007\\acad.exe"),
+            QStringLiteral("AutoCAD 2007"), 9, QStringLiteral("AutoCAD 2007"), dxf2007, dwg2007,
+            g2007, false),
+        row(21, QStringLiteral("C:\\Program Files\\AutoCAD LT 2007\\acadlt.exe"),
+            QStringLiteral("AutoCAD LT 2007"), 7, QStringLiteral("AutoCAD LT2007"), dxfLt2007,
+            dwgLt2007, g2007, false),
+        row(18, QStringLiteral("C:\\Program Files\\Autodesk\\Acadm 2006\\acad.exe"),
+            QStringLiteral("AutoCAD Mechanical 2006"), 10,
+            QStringLiteral("AutoCAD Mechanical 2006"), dxf2004, dwg2004, g2005, true),
+        row(17, QStringLiteral("C:\\Program Files\\AutoCAD 2006\\acad.exe"),
+            QStringLiteral("AutoCAD 2006"), 0, QStringLiteral("AutoCAD 2006"), dxf2004, dwg2004,
+            g2005, true),
+        row(7, QStringLiteral("C:\\Program Files\\AutoCAD LT 2006\\aclt.exe"),
+            QStringLiteral("AutoCAD LT 2006"), 1, QStringLiteral("AutoCAD LT2006"), dxfLt2004,
+            dwgLt2004, g2005, true),
+        row(16, QStringLiteral("C:\\Program Files\\AutoCAD 2005\\acad.exe"),
+            QStringLiteral("AutoCAD 2005"), 8, QStringLiteral("AutoCAD 2005"), dxf2004, dwg2004,
+            g2005, false),
+        row(6, QStringLiteral("C:\\Program Files\\AutoCAD LT 2005\\aclt.exe"),
+            QStringLiteral("AutoCAD LT 2005"), 2, QStringLiteral("AutoCAD LT2005"), dxfLt2004,
+            dwgLt2004, g2005, false),
+        row(5, QStringLiteral("C:\\Program Files\\AutoCAD LT 2004\\aclt.exe"),
+            QStringLiteral("AutoCAD LT 2004"), 3, QStringLiteral("AutoCAD LT2004"), dxfLt2004,
+            dwgLt2004, gLt2004, false),
+        row(4, QStringLiteral("C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"),
+            QStringLiteral("AutoCAD LT2002"), 4, QStringLiteral("AutoCAD LT2002"), dxfLt2002,
+            dwgLt2002, gLt2000, false),
+        row(3, QStringLiteral("C:\\Program Files\\AutoCAD LT 2000i\\aclt.exe"),
+            QStringLiteral("AutoCAD LT 2000i"), 5, QStringLiteral("AutoCAD LT2000i"), dxfLt2000,
+            dwgLt2000, gLt2000, false),
     };
 }
 
-QList<SettingsOption> buildSettingsOptions() {
-    return {
-        {0, QStringLiteral("AutoCAD 2006"), 17},
-        {1, QStringLiteral("AutoCAD LT2006"), 7},
-        {2, QStringLiteral("AutoCAD LT2005"), 6},
-        {3, QStringLiteral("AutoCAD LT2004"), 5},
-        {4, QStringLiteral("AutoCAD LT2002"), 4},
-        {5, QStringLiteral("AutoCAD LT2000i"), 3},
-        {6, QStringLiteral("AutoCADなし"), 0},
-        {7, QStringLiteral("AutoCAD LT2007"), 21},
-        {8, QStringLiteral("AutoCAD 2005"), 16},
-        {9, QStringLiteral("AutoCAD 2007"), 41},
-        {10, QStringLiteral("AutoCAD Mechanical 2006"), 18},
-    };
+// The settings window lists the products by their option index, with "AutoCADなし" at index 6.
+QList<SettingsOption> buildSettingsOptions(std::span<const ProductRow> rows) {
+    QList<SettingsOption> options{{6, QStringLiteral("AutoCADなし"), 0}};
+    for (const ProductRow& product : rows)
+        options.append({product.settingsOption, product.settingsCaption, product.selectionCode});
+    std::sort(options.begin(), options.end(),
+              [](const SettingsOption& a, const SettingsOption& b) { return a.index < b.index; });
+    return options;
 }
 
 } // namespace
@@ -98,8 +165,18 @@ const ProductRow* productRow(quint8 selectionCode) {
 }
 
 std::span<const SettingsOption> settingsOptions() {
-    static const QList<SettingsOption> options = buildSettingsOptions();
+    static const QList<SettingsOption> options = buildSettingsOptions(productTable());
     return {options.constData(), static_cast<size_t>(options.size())};
+}
+
+bool is2007Generation(quint8 selectionCode) {
+    const ProductRow* product = productRow(selectionCode);
+    return product && product->hasMaterialsAndVisualStyles;
+}
+
+bool is2005OrLater(quint8 selectionCode) {
+    const ProductRow* product = productRow(selectionCode);
+    return product && product->hasTableStylesAndRegApps;
 }
 
 int settingsOptionIndexFor(quint8 selectionCode) {

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "ConvertArguments.h"
+#include "ConvertJobRun.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
 
@@ -115,6 +116,25 @@ private:
     QString m_markerPath;
 };
 
+// The whole job, as the start button runs it; a batch user has confirmed by starting it.
+int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOptions& options,
+           const FileList& list, bool allListed, StderrPrompter& prompter) {
+    if (list.count() == 0) {
+        prompter.inform(JobRunner::emptyListMessage(), confirmTitle());
+        if (a.json)
+            printTo(stdout, outcomeJson({JobOutcome::Status::Failed,
+                                         JobRunner::emptyListMessage(),
+                                         {},
+                                         {},
+                                         options.audit}));
+        return 1;
+    }
+    const JobOutcome outcome =
+        runConvertJob(JobRunner::inputsFor(run, options, list.entries()), a.timeout, prompter);
+    printTo(stdout, a.json ? outcomeJson(outcome) : outcomeTable(outcome));
+    return outcome.completed() && allListed ? 0 : 1;
+}
+
 } // namespace
 
 int runConvertCommand(const QStringList& args) {
@@ -128,9 +148,6 @@ int runConvertCommand(const QStringList& args) {
     }
     if (a.files.isEmpty())
         return usageError(QStringLiteral("no FILE given"));
-    if (!a.scriptOut)
-        return usageError(QStringLiteral("starting AutoCAD and waiting for it is not available "
-                                         "yet; use --script-out FILE to write the script only"));
 
     StderrPrompter prompter;
     RunValues run = settleRunValues(prompter);
@@ -150,13 +167,10 @@ int runConvertCommand(const QStringList& args) {
         list.drop(paths, DrawingIntake(run.autocadSelection), prompter);
     const bool allListed = reportUnlisted(outcome);
 
-    ScriptInputs inputs;
-    inputs.options = model.options();
-    inputs.files = list.entries();
-    inputs.outputFolder = run.outputFolder;
-    inputs.selectionCode = run.autocadSelection;
-    inputs.singleDocumentMode = run.singleDocumentMode;
-    inputs.markerPath = ScriptWriter::markerPathIn(run.appDataFolder);
+    if (!a.scriptOut)
+        return runJob(a, run, model.options(), list, allListed, prompter);
+
+    ScriptInputs inputs = JobRunner::inputsFor(run, model.options(), list.entries()).script;
     inputs.scriptPath = absoluteNative(*a.scriptOut);
     MarkerRemovedProbe probe(inputs.markerPath);
     const ScriptWriteResult result = ScriptWriter(probe).write(inputs);

@@ -4,6 +4,7 @@
 #include "DrawingIntake.h"
 #include "FileSystemProbe.h"
 #include "Messages.h"
+#include "ProductTable.h"
 #include "Prompter.h"
 #include "ReleaseTokens.h"
 
@@ -28,7 +29,8 @@ bool isDxfEnding(const QString& path) {
 }
 
 bool closeBlankFor(quint8 selectionCode) {
-    return selectionCode == 7 || selectionCode == 17 || selectionCode == 18;
+    const ProductRow* product = productRow(selectionCode);
+    return product && product->blankAfterClose;
 }
 
 QString joinPath(const QString& folder, const QString& name) {

@@ -2,6 +2,7 @@
 
 #include "HeadLines.h"
 #include "Messages.h"
+#include "ProductTable.h"
 #include "Prompter.h"
 
 #include <QFile>
@@ -59,26 +60,8 @@ std::optional<QByteArray> DrawingIdentifier::readVersionCode(const QString& path
 }
 
 QList<QByteArray> DrawingIdentifier::openableVersions(quint8 selection) {
-    static const QList<QByteArray> upTo2000{"AC1006", "AC1009", "AC1012", "AC1014", "AC1015"};
-    static const QList<QByteArray> upTo2004 = upTo2000 + QList<QByteArray>{"AC1018"};
-    static const QList<QByteArray> upTo2007 = upTo2004 + QList<QByteArray>{"AC1021"};
-    switch (selection) {
-    case 41:
-    case 21:
-        return upTo2007;
-    case 18:
-    case 17:
-    case 16:
-    case 7:
-    case 6:
-    case 5:
-        return upTo2004;
-    case 4:
-    case 3:
-        return upTo2000;
-    default:
-        return {};
-    }
+    const ProductRow* product = productRow(selection);
+    return product ? product->openableVersions : QList<QByteArray>();
 }
 
 bool DrawingIdentifier::isOpenable(quint8 selection, const std::optional<QByteArray>& code) {

@@ -1,7 +1,9 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "AuditReportWindow.h"
 #include "ConversionOptionsPanel.h"
+#include "ConversionResultWindow.h"
 #include "FileListPanel.h"
 #include "Messages.h"
 #include "Prompter.h"
@@ -31,10 +33,13 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     layout->addWidget(buildHeader());
     layout->addLayout(middle, 1);
     layout->addWidget(buildButtons());
+    buildJob();
 }
 
 MainWindow::~MainWindow() {
     delete m_about;
+    delete m_resultWindow;
+    delete m_auditWindow;
 }
 
 QWidget* MainWindow::buildHeader() {

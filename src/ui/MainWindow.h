@@ -1,6 +1,8 @@
 #pragma once
 
 #include "FolderRoles.h"
+#include "JobOutcome.h"
+#include "ProgramStarter.h"
 #include "RunValues.h"
 #include "Startup.h"
 
@@ -8,12 +10,16 @@
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace ornvale {
 
 class AboutWindow;
+class AuditReportWindow;
 class ConversionOptionsPanel;
+class ConversionResultWindow;
+class JobRunner;
 class FileListPanel;
 class Prompter;
 class SettingsWindow;
@@ -36,6 +42,10 @@ public:
     ConversionOptionsPanel* optionsPanel() const { return m_options; }
     QPushButton* startButton() const { return m_start; }
     AboutWindow* aboutWindow() const;
+    JobRunner* job() const { return m_job; }
+    ConversionResultWindow* resultWindow() const { return m_resultWindow; }
+    AuditReportWindow* auditWindow() const { return m_auditWindow; }
+    QProgressBar* jobProgress() const { return m_jobProgress; }
 
     // "環境設定" opens this window (created hidden at start-up by whoever builds this one).
     void attachSettingsWindow(SettingsWindow* window);
@@ -49,6 +59,10 @@ public slots:
     void showAbout();
     // Brings the window to the front (a second start asked for it).
     void bringToFront();
+    // Hides the conversion result and audit report windows (Clear, the switch to the text window).
+    void hideResultWindows();
+    // STARTProg: confirms, then runs the conversion job over the listed drawings.
+    void startConversion();
 
 signals:
     // "TEXT変換" and "環境設定": the windows they open bind to these.
@@ -59,11 +73,17 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildHeader();
     QWidget* buildButtons();
     QPushButton* addButton(const QString& name, const QString& caption, QWidget* owner);
+    void buildJob();
+    void listCleared();
+    void jobProgressed(int seen, int total);
+    void jobFinished(const ornvale::JobOutcome& outcome);
+    void placeJobProgress();
 
     Prompter& m_prompter;
     RunValues m_runValues;
@@ -77,6 +97,12 @@ private:
     ConversionOptionsPanel* m_options = nullptr;
     QPushButton* m_start = nullptr; // STARTProg
     QPointer<AboutWindow> m_about;
+
+    SystemProgramStarter m_starter;
+    JobRunner* m_job = nullptr;
+    ConversionResultWindow* m_resultWindow = nullptr;
+    AuditReportWindow* m_auditWindow = nullptr;
+    QProgressBar* m_jobProgress = nullptr; // outputs seen, over the bottom edge of the list
 };
 
 } // namespace ornvale

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,9 +16,13 @@ struct CliRun {
 
 // Runs the real `ornvale-cli <command> <args>` with HOME and the XDG folders inside `home`
 // (config, data and cache below it), from `home` as working folder.
-inline CliRun runCli(const QTemporaryDir& home, const QString& command, const QStringList& args) {
+// `extra` adds variables (and replaces inherited ones of the same name).
+inline CliRun runCli(const QTemporaryDir& home, const QString& command, const QStringList& args,
+                     const QMap<QString, QString>& extra = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (auto it = extra.begin(); it != extra.end(); ++it)
+        env.insert(it.key(), it.value());
     env.insert(QStringLiteral("HOME"), home.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));

@@ -150,8 +150,6 @@ void TestConvertCli::usageErrors_data() {
         << QStringList{u"--selection"_s, u"8"_s, script, u"a.dwg"_s} << u"--selection"_s;
     QTest::newRow("missing value") << QStringList{u"a.dwg"_s, u"--output"_s} << u"--output"_s;
     QTest::newRow("no file") << QStringList{script} << u"FILE"_s;
-    QTest::newRow("no script-out: the run is not there yet")
-        << QStringList{u"a.dwg"_s} << u"--script-out"_s;
 }
 
 void TestConvertCli::usageErrors() {

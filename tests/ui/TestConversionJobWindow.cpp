@@ -1,0 +1,266 @@
+#include "AuditReportWindow.h"
+#include "ConversionOptionsPanel.h"
+#include "ConversionResultWindow.h"
+#include "FileListPanel.h"
+#include "JobRunner.h"
+#include "MainWindow.h"
+#include "ResultGrid.h"
+#include "convert/JobFixture.h"
+#include "mock/RecordingPrompter.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <csignal>
+
+using namespace ornvale;
+using namespace ornvale::test;
+using namespace Qt::StringLiterals;
+
+// The main window runs the whole job against the AutoCAD simulator.
+class TestConversionJobWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void everyProductAndFormat_data();
+    void everyProductAndFormat();
+    void tenRowsWidenTheResultWindow();
+    void emptyListAndNo();
+    void missingExecutable();
+    void clearDuringTheWaitThenASecondJob();
+
+private:
+    QString path(const QString& name) const {
+        return QDir::toNativeSeparators(m_dir->filePath(name));
+    }
+    void setUpWindow(int selection);
+    void drop(const QStringList& files);
+    void tick(const QString& name);
+    void runJob();
+    void killSimulators() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    RecordingPrompter m_prompter;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestConversionJobWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_prompter.clear();
+    for (const char* name : {"ACADSIM_SIZE", "ACADSIM_AUDIT_ERRORS", "ACADSIM_HANG",
+                             "ACADSIM_ARGS_LOG", "ACADSIM_DELAY_MS"})
+        qunsetenv(name);
+    QVERIFY(writeFileBytes(path(u"src/a.dwg"_s), dwgBytes(10240)));
+    QVERIFY(writeFileBytes(path(u"src/b.dxf"_s), dxfBytes(8192)));
+}
+
+void TestConversionJobWindow::cleanup() {
+    m_window.reset();
+    killSimulators();
+}
+
+void TestConversionJobWindow::setUpWindow(int selection) {
+    qputenv("ACADSIM_SELECTION", QByteArray::number(selection));
+    m_window = std::make_unique<MainWindow>(m_prompter);
+    RunValues& run = m_window->runValues();
+    run.autocadSelection = static_cast<quint8>(selection);
+    run.autocadExePath = simulatorExecutable();
+    run.desktopFolder = path(u"desktop"_s);
+    run.outputFolder = path(u"desktop/Ornvale"_s);
+    run.appDataFolder = path(u"appdata"_s);
+    run.windowsDirectory = path(u"windows"_s);
+    run.scriptPath = path(u"windows/scriptC.scr"_s);
+    QDir().mkpath(run.windowsDirectory);
+    m_window->fileListPanel()->setAutocadSelection(run.autocadSelection);
+    m_window->optionsPanel()->applyProduct(run.autocadSelection);
+    m_window->show();
+}
+
+void TestConversionJobWindow::drop(const QStringList& files) {
+    QListWidget* list = m_window->findChild<QListWidget*>(u"List1"_s);
+    QWidget* target = list->viewport();
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls.append(QUrl::fromLocalFile(file));
+    mime.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    QDropEvent dropEvent(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &dropEvent);
+    QTRY_COMPARE(m_window->fileListPanel()->fileList().count(), files.size());
+}
+
+void TestConversionJobWindow::tick(const QString& name) {
+    m_window->findChild<QCheckBox*>(name)->click();
+}
+
+void TestConversionJobWindow::runJob() {
+    m_window->startButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
+}
+
+// Hanging simulators of this test: simulators whose command line names its folder.
+void TestConversionJobWindow::killSimulators() const {
+    QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString entry = it.next();
+        QFile cmdline(entry + u"/cmdline"_s);
+        bool isPid = false;
+        const int pid = QFileInfo(entry).fileName().toInt(&isPid);
+        if (!isPid || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = cmdline.readAll();
+        if (line.split('\0').value(0).endsWith("ornvale-acad-sim") &&
+            line.contains(m_dir->path().toUtf8()))
+            ::kill(pid, SIGKILL);
+    }
+}
+
+void TestConversionJobWindow::everyProductAndFormat_data() {
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<bool>("dwg");
+    for (int code : everySelectionCode()) {
+        QTest::addRow("%d dwg", code) << code << true;
+        QTest::addRow("%d dxf", code) << code << false;
+    }
+}
+
+void TestConversionJobWindow::everyProductAndFormat() {
+    QFETCH(int, selection);
+    QFETCH(bool, dwg);
+    qputenv("ACADSIM_SIZE", "a=5120;b=200%");
+    qputenv("ACADSIM_AUDIT_ERRORS", "b=2");
+    setUpWindow(selection);
+    drop({path(u"src/a.dwg"_s), path(u"src/b.dxf"_s)});
+    if (dwg)
+        tick(u"Check2"_s);
+    tick(u"Check20"_s); // keep reports; implies audit
+
+    m_window->startButton()->click();
+    QVERIFY(!m_window->startButton()->isEnabled());
+    QVERIFY(m_window->jobProgress()->isVisible());
+    QCOMPARE(m_window->jobProgress()->maximum(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
+    QVERIFY2(m_prompter.messages().size() == 1, qPrintable(m_prompter.texts().join(u'|')));
+    QVERIFY(m_window->startButton()->isEnabled());
+    QVERIFY(!m_window->jobProgress()->isVisible());
+    QCOMPARE(m_window->jobProgress()->value(), 2);
+
+    ConversionResultWindow* results = m_window->resultWindow();
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->windowTitle(), u"　　　変換結果"_s);
+    QCOMPARE(results->width(), 6225 / 15);
+    ResultGrid* grid = results->grid();
+    QCOMPARE(grid->rowCount(), 1);
+    const QStringList expected =
+        dwg ? QStringList{u"1"_s, u"a.dwg"_s, u"10 KB"_s, u"5 KB"_s, u"50%"_s}
+            : QStringList{u"2"_s, u"b.dxf"_s, u"8 KB"_s, u"16 KB"_s, u"200%"_s};
+    for (int column = 0; column < 5; ++column)
+        QCOMPARE(grid->cellText(0, column), expected[column]);
+    QCOMPARE(grid->item(0, 4)->background().color(),
+             dwg ? ResultGrid::lightCyan() : ResultGrid::lightRed());
+    QCOMPARE(grid->item(0, 2)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+
+    AuditReportWindow* audit = m_window->auditWindow();
+    QVERIFY(audit->isVisible());
+    ResultGrid* auditGrid = audit->grid();
+    QCOMPARE(auditGrid->rowCount(), 2);
+    QCOMPARE(auditGrid->cellText(0, 1), dwg ? u"a.dwg"_s : u"a.dxf"_s);
+    QCOMPARE(auditGrid->cellText(0, 2), zeroSummaryOf(selection));
+    QCOMPARE(auditGrid->item(0, 2)->background().style(), Qt::NoBrush);
+    QCOMPARE(auditGrid->cellText(1, 2), zeroSummaryOf(selection, 2, 0));
+    QCOMPARE(auditGrid->item(1, 2)->background().color(), ResultGrid::lightRed());
+    QVERIFY(!QFile::exists(path(u"src/a.adt"_s)));
+    QVERIFY(QFile::exists(path(u"src/b.adt"_s)));
+}
+
+void TestConversionJobWindow::tenRowsWidenTheResultWindow() {
+    setUpWindow(41);
+    QStringList files;
+    for (int i = 0; i < 10; ++i) {
+        files.append(path(u"src/d%1.dwg"_s.arg(i)));
+        QVERIFY(writeFileBytes(files.last(), dwgBytes(2048)));
+    }
+    drop(files);
+    tick(u"Check2"_s);
+    runJob();
+    QCOMPARE(m_window->resultWindow()->grid()->rowCount(), 10);
+    QCOMPARE(m_window->resultWindow()->width(), 6480 / 15);
+    QCOMPARE(m_window->resultWindow()->grid()->cellText(9, 4), u"100%"_s);
+    QVERIFY(!m_window->auditWindow()->isVisible()); // audit off
+}
+
+void TestConversionJobWindow::emptyListAndNo() {
+    qputenv("ACADSIM_ARGS_LOG", path(u"args.json"_s).toLocal8Bit());
+    setUpWindow(17);
+    m_window->startButton()->click();
+    QCOMPARE(m_prompter.texts(), QStringList{u"ファイルを選択して下さい。"_s});
+
+    drop({path(u"src/a.dwg"_s)});
+    m_prompter.clear();
+    m_prompter.queueAnswer(false);
+    m_window->startButton()->click();
+    QCOMPARE(m_prompter.messages().size(), 1);
+    QCOMPARE(
+        m_prompter.messages()[0].text,
+        u"\r\n変換しますか？\r\n\r\n変換されたファイルは、デスクトップ上の「Ornvale」フォルダに格納されます。\r\n\r\n"_s);
+    QVERIFY(!m_window->job()->isRunning());
+    QVERIFY(!QFile::exists(path(u"windows/scriptC.scr"_s)));
+    QVERIFY(!QFile::exists(path(u"args.json"_s)));
+}
+
+void TestConversionJobWindow::missingExecutable() {
+    setUpWindow(17);
+    m_window->runValues().autocadExePath = path(u"nowhere/acad.exe"_s);
+    drop({path(u"src/a.dwg"_s)});
+    m_window->startButton()->click();
+    QVERIFY(!m_window->job()->isRunning());
+    QCOMPARE(m_prompter.messages().last().text, u"　AutoCADを起動できません！　　　"_s);
+    QCOMPARE(m_prompter.messages().last().kind, RecordingPrompter::Kind::WarnRetry);
+    QVERIFY(QFile::exists(path(u"windows/scriptC.scr"_s)));
+    QVERIFY(!m_window->resultWindow()->isVisible());
+    QVERIFY(m_window->startButton()->isEnabled());
+}
+
+// Clear gives up the wait (AutoCAD is left alone); the next job then runs normally.
+void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
+    qputenv("ACADSIM_HANG", "a");
+    setUpWindow(41);
+    drop({path(u"src/a.dwg"_s)});
+    tick(u"Check2"_s);
+    m_window->startButton()->click();
+    QVERIFY(m_window->job()->isRunning());
+    QTest::qWait(100);
+    m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
+    QVERIFY(!m_window->job()->isRunning());
+    QCOMPARE(m_prompter.messages().last().text,
+             u"　無効または不完全なAutoCADファイルが含まれていた可能性があります！　　　"_s);
+    QVERIFY(!m_window->resultWindow()->isVisible());
+    QVERIFY(m_window->startButton()->isEnabled());
+    killSimulators();
+
+    qunsetenv("ACADSIM_HANG");
+    m_prompter.clear();
+    drop({path(u"src/a.dwg"_s)});
+    runJob();
+    QCOMPARE(m_prompter.messages().size(), 1); // the confirmation only
+    QVERIFY(m_window->resultWindow()->isVisible());
+    QCOMPARE(m_window->resultWindow()->grid()->cellText(0, 1), u"a.dwg"_s);
+    m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
+    QVERIFY(!m_window->resultWindow()->isVisible());
+}
+
+QTEST_MAIN(TestConversionJobWindow)
+#include "TestConversionJobWindow.moc"
