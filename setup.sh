@@ -2,8 +2,9 @@
 # Installs what Ornvale needs on Debian 12, builds it, and either starts it or runs every test.
 #
 #   ./setup.sh run    build and start ornvale
-#   ./setup.sh test   build and run all tests: the normal build, the ASan+UBSan build and the
-#                     fuzz targets (for a bounded time), plus the formatting check
+#   ./setup.sh test   build and run all tests: the normal build, the Debian package (built,
+#                     installed into /usr, checked and removed again), the ASan+UBSan build and
+#                     the fuzz targets (for a bounded time), plus the formatting check
 #
 # Works as root and, with sudo, as a normal user.
 set -euo pipefail
@@ -13,6 +14,7 @@ PACKAGES=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     fonts-ipafont-gothic xvfb xauth
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db
 )
 JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
@@ -51,6 +53,14 @@ check_format() {
     echo "Formatting: ok"
 }
 
+# A Release build for /usr without tests; its one test builds the package with cpack, installs it,
+# checks it and removes it.
+package_test() {
+    build build-pkg -DCMAKE_BUILD_TYPE=Release -DORNVALE_BUILD_TESTS=OFF -DORNVALE_BUILD_BENCH=OFF \
+        -DCMAKE_INSTALL_PREFIX=/usr -DORNVALE_PACKAGE_TEST=ON
+    ctest --test-dir build-pkg -L package --output-on-failure
+}
+
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
@@ -77,6 +87,7 @@ test)
     check_format
     build build -DCMAKE_BUILD_TYPE=Debug
     ctest --test-dir build --output-on-failure -j"$JOBS"
+    package_test
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$JOBS"
