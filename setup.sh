@@ -3,7 +3,8 @@
 #
 #   ./setup.sh run    build and start ornvale
 #   ./setup.sh test   build and run all tests: the normal build, a syntax check of every source
-#                     for Windows (MinGW-w64), the ASan+UBSan build and the fuzz targets (for a
+#                     for Windows (MinGW-w64), the Debian package (built, installed into /usr,
+#                     checked and removed again), the ASan+UBSan build and the fuzz targets (for a
 #                     bounded time), plus the formatting check
 #
 # Works as root and, with sudo, as a normal user.
@@ -15,6 +16,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     fonts-ipafont-gothic xvfb xauth
     g++-mingw-w64-x86-64-posix python3
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db
 )
 JOBS=${JOBS:-$(nproc)}
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
@@ -53,6 +55,14 @@ check_format() {
     echo "Formatting: ok"
 }
 
+# A Release build for /usr without tests; its one test builds the package with cpack, installs it,
+# checks it and removes it.
+package_test() {
+    build build-pkg -DCMAKE_BUILD_TYPE=Release -DORNVALE_BUILD_TESTS=OFF -DORNVALE_BUILD_BENCH=OFF \
+        -DCMAKE_INSTALL_PREFIX=/usr -DORNVALE_PACKAGE_TEST=ON
+    ctest --test-dir build-pkg -L package --output-on-failure
+}
+
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
@@ -81,6 +91,7 @@ test)
     ctest --test-dir build --output-on-failure -j"$JOBS"
     # The Windows branches are never built here: compile every source for Windows, syntax only.
     python3 cmake/windows_syntax_check.py build --jobs "$JOBS"
+    package_test
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$JOBS"

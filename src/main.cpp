@@ -9,9 +9,13 @@
 #include "WindowSwitcher.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,13 +26,30 @@ void installJapaneseTranslations(QApplication& app, QTranslator& translator) {
         app.installTranslator(&translator);
 }
 
+// Answered before QApplication exists, so it works without a display.
+bool printVersionIfAsked(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("ornvale %d.%d.%d\n", ORNVALE_VERSION_MAJOR, ORNVALE_VERSION_MINOR,
+                        ORNVALE_VERSION_PATCH);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
-// The program takes no arguments. A second start ends silently and brings the running
-// instance's window to the front.
+// The program takes no arguments apart from --version; any other is ignored. A second start
+// ends silently and brings the running instance's window to the front.
 int main(int argc, char* argv[]) {
+    if (printVersionIfAsked(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ornvale"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.ornvale.Ornvale"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.ornvale.Ornvale")));
     QTranslator translator;
     installJapaneseTranslations(app, translator);
 

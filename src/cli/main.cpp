@@ -13,7 +13,8 @@ const char* const kUsage = "usage: ornvale-cli <command> [options]\n"
                            "  convert    convert drawings to another format and release\n"
                            "  text       rewrite the TEXT and MTEXT values of DXF files\n"
                            "\n"
-                           "ornvale-cli <command> --help shows the options of a command.\n";
+                           "ornvale-cli <command> --help shows the options of a command.\n"
+                           "ornvale-cli --version shows the version.\n";
 
 } // namespace
 
@@ -25,6 +26,11 @@ int main(int argc, char* argv[]) {
         args.front() == QLatin1String("-h")) {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.front() == QLatin1String("--version")) {
+        std::printf("ornvale-cli %d.%d.%d\n", ORNVALE_VERSION_MAJOR, ORNVALE_VERSION_MINOR,
+                    ORNVALE_VERSION_PATCH);
+        return 0;
     }
     const QString command = args.takeFirst();
     if (command == QLatin1String("settings"))
