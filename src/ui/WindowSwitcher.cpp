@@ -22,8 +22,8 @@ void WindowSwitcher::createTextWindow() {
 }
 
 void WindowSwitcher::showTextWindow() {
-    // The conversion result windows belong to the main window's batch: hide them here once the
-    // main window offers hideResultWindows().
+    // The result windows belong to the main window's batch and go with it.
+    m_main.hideResultWindows();
     if (!m_text)
         createTextWindow();
     m_text->move(m_main.pos());

@@ -5,6 +5,8 @@
 #include "JobRunner.h"
 #include "MainWindow.h"
 #include "ResultGrid.h"
+#include "TextWindow.h"
+#include "WindowSwitcher.h"
 #include "convert/JobFixture.h"
 #include "mock/RecordingPrompter.h"
 
@@ -32,6 +34,7 @@ private slots:
     void everyProductAndFormat_data();
     void everyProductAndFormat();
     void tenRowsWidenTheResultWindow();
+    void switchingToTheTextWindowHidesResults();
     void emptyListAndNo();
     void missingExecutable();
     void clearDuringTheWaitThenASecondJob();
@@ -200,6 +203,21 @@ void TestConversionJobWindow::tenRowsWidenTheResultWindow() {
     QCOMPARE(m_window->resultWindow()->width(), 6480 / 15);
     QCOMPARE(m_window->resultWindow()->grid()->cellText(9, 4), u"100%"_s);
     QVERIFY(!m_window->auditWindow()->isVisible()); // audit off
+}
+
+void TestConversionJobWindow::switchingToTheTextWindowHidesResults() {
+    setUpWindow(41);
+    drop({path(u"src/a.dwg"_s)});
+    tick(u"Check2"_s);  // DWG output: a row in the size comparison
+    tick(u"Check18"_s); // audit
+    runJob();
+    QVERIFY2(m_window->resultWindow()->isVisible(), qPrintable(m_prompter.texts().join(u'|')));
+    QVERIFY(m_window->auditWindow()->isVisible());
+    WindowSwitcher switcher(*m_window, m_prompter);
+    m_window->findChild<QPushButton*>(u"Command2"_s)->click(); // "TEXT変換"
+    QVERIFY(switcher.textWindow() && switcher.textWindow()->isVisible());
+    QVERIFY(!m_window->resultWindow()->isVisible());
+    QVERIFY(!m_window->auditWindow()->isVisible());
 }
 
 void TestConversionJobWindow::emptyListAndNo() {
