@@ -78,29 +78,132 @@ void DxfStreamRewriter::mainScan() {
 }
 
 bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
+    const bool mtext = kind == TextEntityKind::MTextEntity;
+    // Without a transform nothing is joined: the "  3" lines are copied like any other.
+    const bool joining = mtext && m_transform;
     int textMarkers = 0;
+    bool stopped = false; // at a "  0" line
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
-        if (line.is("  0"))
-            return true;
+        if (line.is("  0")) {
+            stopped = true;
+            break;
+        }
+        if (joining && line.is("  3")) {
+            if (!takeChunkPair(line))
+                break;
+            continue;
+        }
+        if (joining && line.is("  1")) {
+            if (!takeLastPair(line, kind))
+                break;
+            continue;
+        }
+        releaseLongValue();
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
         copy(line);
         if (!m_reader->next(line))
-            return false;
+            break;
         if (valueCode) {
             writeValue(line, kind);
             continue;
         }
         copy(line);
-        if (kind == TextEntityKind::MTextEntity && lineSpacingCode)
-            return false;
-        if (kind == TextEntityKind::TextEntity && subclassCode && line.is("AcDbText") &&
-            ++textMarkers == 2)
-            return false;
+        if (mtext && lineSpacingCode)
+            break;
+        if (!mtext && subclassCode && line.is("AcDbText") && ++textMarkers == 2)
+            break;
     }
-    return false;
+    releaseLongValue();
+    return stopped;
+}
+
+// Writes the lines held back as read; a run given up ends here too.
+void DxfStreamRewriter::releaseLongValue() {
+    m_longValueGivenUp = false;
+    if (m_longValue.isEmpty())
+        return;
+    m_writer->write(m_longValue.lines());
+    m_longValue.clear();
+}
+
+// A "  3" pair: held back while the run may still become one value, copied once it cannot.
+// False at the end of the input.
+bool DxfStreamRewriter::takeChunkPair(DxfLine& line) {
+    if (!m_longValueGivenUp) {
+        if (m_longValue.isEmpty())
+            flushRun(); // everything before the run goes out first
+        const bool codeHeld = m_longValue.addCodeLine(line.bytes());
+        if (codeHeld) {
+            if (!m_reader->next(line))
+                return false;
+            if (!line.continues && m_longValue.addPart(line.text, line.end))
+                return true;
+        }
+        // Too long to hold: what is held goes out as read, the rest of the run follows it.
+        releaseLongValue();
+        m_longValueGivenUp = true;
+        if (codeHeld) { // `line` is the value of the pair
+            copy(line);
+            return true;
+        }
+    }
+    copy(line);
+    if (!m_reader->next(line))
+        return false;
+    copy(line);
+    return true;
+}
+
+// An MTEXT's "  1" pair, with the "  3" run in front of it if there is one: the parts and the
+// value are converted as one value. False at the end of the input.
+bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
+    if (m_longValue.isEmpty())
+        flushRun(); // everything before the pair goes out first
+    if (m_longValueGivenUp || !m_longValue.addCodeLine(line.bytes())) {
+        releaseLongValue();
+        copy(line);
+        if (!m_reader->next(line))
+            return false;
+        copy(line);
+        return true;
+    }
+    if (!m_reader->next(line))
+        return false;
+    QStringView result;
+    if (!convertLongValue(line, kind, result)) {
+        releaseLongValue();
+        copy(line);
+        return true;
+    }
+    // A value line without a line end (the last of the input) has none to give to chunks.
+    if (!m_longValue.hasParts() &&
+        (result.size() <= DxfLongValue::kChunkUnits || line.end.isEmpty())) {
+        releaseLongValue(); // the "  1" line as read
+        DxfValueCodec::encodeInto(result, m_encoding, m_encoded);
+        m_writer->write(m_encoded);
+        m_writer->write(line.end);
+        return true;
+    }
+    m_longValue.clear();
+    DxfLongValue::writeChunks(result, line.end, m_encoding, *m_writer, m_encoded);
+    return true;
+}
+
+// False when the held parts and the value line are to be written as read: too long, not
+// decodable, or not changed.
+bool DxfStreamRewriter::convertLongValue(const DxfLine& line, TextEntityKind kind,
+                                         QStringView& result) {
+    if (line.continues || !m_longValue.fits(line.bytes().size()))
+        return false;
+    if (m_longValue.hasParts() && line.end.isEmpty())
+        return false;
+    if (!m_longValue.decodeInto(line.text, m_encoding, m_value))
+        return false;
+    result = m_transform->transformView(m_value, kind);
+    return result != QStringView(m_value);
 }
 
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
