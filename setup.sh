@@ -2,8 +2,9 @@
 # Installs what Ornvale needs on Debian 12, builds it, and either starts it or runs every test.
 #
 #   ./setup.sh run    build and start ornvale
-#   ./setup.sh test   build and run all tests: the normal build, the ASan+UBSan build and the
-#                     fuzz targets (for a bounded time), plus the formatting check
+#   ./setup.sh test   build and run all tests: the normal build, the ASan+UBSan build, the
+#                     ThreadSanitizer build of the threaded writer's tests and the fuzz targets
+#                     (for a bounded time), plus the formatting check; warnings are errors here
 #
 # Works as root and, with sudo, as a normal user.
 set -euo pipefail
@@ -51,9 +52,18 @@ check_format() {
     echo "Formatting: ok"
 }
 
+# The DXF line writer hands its buffers to a thread of its own; these tests drive it.
+run_thread_sanitizer() {
+    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORNVALE_TSAN=ON \
+        -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
+    cmake --build build-tsan --target TestDxfLineWriter TestDxfRewriter -j"$JOBS"
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        ctest --test-dir build-tsan -R 'TestDxfLineWriter|TestDxfRewriter' --output-on-failure
+}
+
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF
+        -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
     cmake --build build-fuzz --target ornvale_fuzzers -j"$JOBS"
     local corpus
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
@@ -75,11 +85,13 @@ run)
 test)
     install_packages
     check_format
-    build build -DCMAKE_BUILD_TYPE=Debug
+    build build -DCMAKE_BUILD_TYPE=Debug -DORNVALE_WERROR=ON
     ctest --test-dir build --output-on-failure -j"$JOBS"
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF \
+        -DORNVALE_WERROR=ON
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+    run_thread_sanitizer
     run_fuzzers
     ;;
 *)
