@@ -21,6 +21,8 @@ bool DxfLongValue::addPart(QByteArrayView text, QByteArrayView end) {
 }
 
 bool DxfLongValue::decodeInto(QByteArrayView last, DxfEncoding encoding, QString& value) {
+    if (m_parts.isEmpty()) // the usual MTEXT value, of one pair
+        return DxfValueCodec::decodeInto(last, encoding, value);
     value.resize(0);
     for (const Part& part : std::as_const(m_parts)) {
         const QByteArrayView bytes(m_lines.constData() + part.offset, part.size);

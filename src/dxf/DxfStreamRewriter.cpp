@@ -10,7 +10,7 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
     m_reader = &reader;
     m_writer = &writer;
     m_runBegin = m_runEnd = nullptr;
-    reader.setBeforeRefill([this] { flushRun(); });
+    reader.setBeforeRefill([this] { beforeRefill(); });
     const bool entitiesFound = copyHeader();
     if (entitiesFound)
         mainScan();
@@ -28,6 +28,18 @@ void DxfStreamRewriter::flushRun() {
     if (m_runBegin != m_runEnd)
         m_writer->write(QByteArrayView(m_runBegin, m_runEnd - m_runBegin));
     m_runBegin = m_runEnd = nullptr;
+}
+
+// The lines handed out are about to be overwritten. A "  1" line still at the end of the run
+// may yet become a "  3" line, so it is held instead of written.
+void DxfStreamRewriter::beforeRefill() {
+    if (!m_valueCode.isEmpty() && m_runEnd == m_valueCode.data() + m_valueCode.size()) {
+        m_runEnd -= m_valueCode.size();
+        flushRun();
+        m_longValue.addCodeLine(m_valueCode);
+    }
+    m_valueCode = {};
+    flushRun();
 }
 
 // The rest of an over-long line goes through piece by piece.
@@ -160,20 +172,25 @@ bool DxfStreamRewriter::takeChunkPair(DxfLine& line) {
 // An MTEXT's "  1" pair, with the "  3" run in front of it if there is one: the parts and the
 // value are converted as one value. False at the end of the input.
 bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
-    if (m_longValue.isEmpty())
-        flushRun(); // everything before the pair goes out first
-    if (m_longValueGivenUp || !m_longValue.addCodeLine(line.bytes())) {
+    if (m_longValue.isEmpty()) {
+        // The usual value of one pair: its code line joins the run of copied lines.
+        copy(line);
+        if (!m_longValueGivenUp)
+            m_valueCode = line.bytes();
+    } else if (!m_longValue.addCodeLine(line.bytes())) {
         releaseLongValue();
+        m_longValueGivenUp = true;
         copy(line);
-        if (!m_reader->next(line))
-            return false;
-        copy(line);
-        return true;
     }
-    if (!m_reader->next(line))
+    const bool givenUp = m_longValueGivenUp;
+    const bool ok = m_reader->next(line);
+    // Still in the run unless a refill has moved it into m_longValue.
+    const qsizetype codeInRun = m_valueCode.size();
+    m_valueCode = {};
+    if (!ok)
         return false;
     QStringView result;
-    if (!convertLongValue(line, kind, result)) {
+    if (givenUp || !convertLongValue(line, kind, result)) {
         releaseLongValue();
         copy(line);
         return true;
@@ -181,12 +198,15 @@ bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
     // A value line without a line end (the last of the input) has none to give to chunks.
     if (!m_longValue.hasParts() &&
         (result.size() <= DxfLongValue::kChunkUnits || line.end.isEmpty())) {
-        releaseLongValue(); // the "  1" line as read
+        flushRun();
+        releaseLongValue(); // the "  1" line as read, when a refill moved it here
         DxfValueCodec::encodeInto(result, m_encoding, m_encoded);
         m_writer->write(m_encoded);
         m_writer->write(line.end);
         return true;
     }
+    m_runEnd -= codeInRun; // the chunks bring their own code lines
+    flushRun();
     m_longValue.clear();
     DxfLongValue::writeChunks(result, line.end, m_encoding, *m_writer, m_encoded);
     return true;

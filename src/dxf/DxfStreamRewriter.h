@@ -49,6 +49,7 @@ private:
     bool takeLastPair(DxfLine& line, TextEntityKind kind);
     bool convertLongValue(const DxfLine& line, TextEntityKind kind, QStringView& result);
     void releaseLongValue();
+    void beforeRefill();
     // Null when values are copied as they are.
     ValueTransform* m_transform = nullptr;
     DxfEncoding m_encoding;
@@ -63,6 +64,8 @@ private:
     // long to hold and is being copied as read.
     DxfLongValue m_longValue;
     bool m_longValueGivenUp = false;
+    // An MTEXT's "  1" line copied into the run while its value line is read.
+    QByteArrayView m_valueCode;
 };
 
 } // namespace ornvale

@@ -112,6 +112,7 @@ void TestDxfLongValue::recutsChunks_data() {
     QTest::newRow("fewer chunks") << 3 << 10 << 0 << QList<int>{5};
     QTest::newRow("exactly two chunks") << 1 << 0 << 2 << QList<int>{250, 250};
     QTest::newRow("short value grows") << 0 << 200 << 2 << QList<int>{250, 150};
+    QTest::newRow("value of one pair grows") << 0 << 2 << 130 << QList<int>{250, 10};
 }
 
 void TestDxfLongValue::recutsChunks() {
@@ -127,14 +128,18 @@ void TestDxfLongValue::recutsChunks() {
     QByteArray input = drawing({longMText(parts, QByteArray(lastSize, 'x'))});
     const QByteArray valueLine = "  1\r\n" + QByteArray(lastSize, 'x') + "\r\n";
     input.replace(valueLine, valueLine.chopped(1));
-    const QByteArray output = rewrite(input, transform);
-
     QByteArray run;
     for (qsizetype i = 0; i < sizes.size(); ++i)
         run += (i + 1 < sizes.size() ? "  3\r" : "  1\r") + QByteArray(sizes[i], 'X') + '\r';
     QByteArray head = drawing({longMText({}, "")});
     head.truncate(head.indexOf("  1\r\n\r\n"));
-    QCOMPARE(output, head + run + " 44\r\n1.0\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+    // Blocks just longer than the longest line put a refill next to every line once.
+    const qsizetype longest = qMax(lastSize, chunks ? 250 : 10) + 3;
+    for (qsizetype blockSize = qMax<qsizetype>(16, longest); blockSize < longest + 45;
+         ++blockSize) {
+        QCOMPARE(rewrite(input, transform, DxfEncoding::Cp932, blockSize),
+                 head + run + " 44\r\n1.0\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+    }
 }
 
 void TestDxfLongValue::copiesRunAsRead_data() {
