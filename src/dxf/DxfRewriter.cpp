@@ -8,6 +8,7 @@
 #include "Prompter.h"
 #include "ValueTransform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -44,9 +45,32 @@ QString writeFailedReason(const QString& output) {
     return QStringLiteral("出力ファイル %1 を書き込めません。ディスクの空き容量を確認して下さい。")
         .arg(output);
 }
-QString outputIsInputReason(const QString& output) {
-    return QStringLiteral("出力ファイル %1 は変換するファイルの一つのため、上書きできません。")
-        .arg(output);
+QString outputIsInputReason(const QString& output, const QString& input) {
+    if (output == input)
+        return QStringLiteral("出力ファイル %1 は変換するファイルの一つのため、上書きできません。")
+            .arg(output);
+    return QStringLiteral(
+               "出力ファイル %1 は変換するファイル %2 と同じファイルのため、上書きできません。")
+        .arg(output, input);
+}
+QString outputTakenReason(const QString& output, const QString& input) {
+    return QStringLiteral("出力ファイル %1 は先に変換した %2 の出力のため、上書きできません。")
+        .arg(output, input);
+}
+
+// The name the file system knows a path by: links resolved, and letter case folded where the
+// file system ignores it. A file that does not exist yet is named by its folder's name.
+QString fileKey(const QString& path) {
+    const QFileInfo info(path);
+    QString key = info.canonicalFilePath();
+    if (key.isEmpty()) {
+        const QString folder = info.absoluteDir().canonicalPath();
+        key = folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+    }
+#ifdef Q_OS_WIN
+    key = key.toCaseFolded();
+#endif
+    return key;
 }
 
 } // namespace
@@ -65,17 +89,24 @@ DxfEncoding DxfRewriter::encodingFor(const QByteArray& versionCode) {
 
 QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
     m_batchInputs.clear();
-    for (const QString& path : inputPaths)
-        m_batchInputs.insert(QFileInfo(path).absoluteFilePath());
+    m_writtenOutputs.clear();
+    for (const QString& path : inputPaths) {
+        const QString key = fileKey(path);
+        if (!m_batchInputs.contains(key))
+            m_batchInputs.insert(key, path);
+    }
     QList<DxfRewriteResult> results;
     for (qsizetype i = 0; i < inputPaths.size(); ++i) {
         if (m_observer)
             m_observer->fileStarted(int(i), int(inputPaths.size()), inputPaths[i]);
         results.append(rewriteFile(inputPaths[i]));
+        if (results.last().converted)
+            m_writtenOutputs.insert(fileKey(results.last().outputPath), inputPaths[i]);
         if (m_observer)
             m_observer->fileFinished(int(i + 1), results.last());
     }
     m_batchInputs.clear();
+    m_writtenOutputs.clear();
     return results;
 }
 
@@ -99,8 +130,9 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
     const QFileInfo input(inputPath);
     if (!input.exists())
         return missingReason();
-    if (m_batchInputs.contains(QFileInfo(outputPath).absoluteFilePath()))
-        return outputIsInputReason(outputPath);
+    const QString reason = overwriteReason(inputPath, outputPath);
+    if (!reason.isEmpty())
+        return reason;
     const HeadLines head = HeadLines::read(inputPath, 8);
     switch (head.failure) {
     case HeadLines::Failure::CannotOpen:
@@ -113,6 +145,19 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
         encoding = encodingFor(head.lines.at(7));
         break;
     }
+    return {};
+}
+
+// Why writing the output would destroy a file of this batch: an input, or the output of an
+// earlier, different input. The same input listed twice may overwrite its own output.
+QString DxfRewriter::overwriteReason(const QString& inputPath, const QString& outputPath) const {
+    const QString outputKey = fileKey(outputPath);
+    const auto input = m_batchInputs.constFind(outputKey);
+    if (input != m_batchInputs.cend())
+        return outputIsInputReason(outputPath, input.value());
+    const auto written = m_writtenOutputs.constFind(outputKey);
+    if (written != m_writtenOutputs.cend() && fileKey(written.value()) != fileKey(inputPath))
+        return outputTakenReason(outputPath, written.value());
     return {};
 }
 

@@ -3,8 +3,8 @@
 #include "DxfRewriteObserver.h"
 #include "DxfValueCodec.h"
 
+#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 
 class QSaveFile;
@@ -18,7 +18,8 @@ class ValueTransform;
 // ScriptAD: rewrites each DXF file of a batch into "<name less its last 4 characters>-T.dxf"
 // beside it. Every output is written to a temporary file and renamed into place when complete,
 // so a file that fails leaves no partial output and an earlier output untouched. A failing
-// file is reported by name and the batch goes on with the next one.
+// file is reported by name and the batch goes on with the next one. No output of a batch
+// overwrites one of its inputs or the output of another of its inputs.
 class DxfRewriter {
 public:
     DxfRewriter(ValueTransform& transform, Prompter& prompter,
@@ -34,13 +35,17 @@ public:
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
+    QString overwriteReason(const QString& inputPath, const QString& outputPath) const;
     static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
     QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
 
     ValueTransform& m_transform;
     Prompter& m_prompter;
     DxfRewriteObserver* m_observer;
-    QSet<QString> m_batchInputs; // absolute paths: an output must never overwrite one of them
+    // By the name the file system knows them by: an output must never overwrite an input, nor
+    // the output of an earlier, different input (listed with the input it was written for).
+    QHash<QString, QString> m_batchInputs;
+    QHash<QString, QString> m_writtenOutputs;
 };
 
 } // namespace ornvale

@@ -10,7 +10,7 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
     m_reader = &reader;
     m_writer = &writer;
     m_runBegin = m_runEnd = nullptr;
-    reader.setBeforeRefill([this] { flushRun(); });
+    reader.setBeforeRefill([this] { beforeRefill(); });
     const bool entitiesFound = copyHeader();
     if (entitiesFound)
         mainScan();
@@ -28,6 +28,18 @@ void DxfStreamRewriter::flushRun() {
     if (m_runBegin != m_runEnd)
         m_writer->write(QByteArrayView(m_runBegin, m_runEnd - m_runBegin));
     m_runBegin = m_runEnd = nullptr;
+}
+
+// The lines handed out are about to be overwritten. A "  1" line still at the end of the run
+// may yet become a "  3" line, so it is held instead of written.
+void DxfStreamRewriter::beforeRefill() {
+    if (!m_valueCode.isEmpty() && m_runEnd == m_valueCode.data() + m_valueCode.size()) {
+        m_runEnd -= m_valueCode.size();
+        flushRun();
+        m_longValue.addCodeLine(m_valueCode);
+    }
+    m_valueCode = {};
+    flushRun();
 }
 
 // The rest of an over-long line goes through piece by piece.
@@ -78,29 +90,140 @@ void DxfStreamRewriter::mainScan() {
 }
 
 bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
+    const bool mtext = kind == TextEntityKind::MTextEntity;
+    // Without a transform nothing is joined: the "  3" lines are copied like any other.
+    const bool joining = mtext && m_transform;
     int textMarkers = 0;
+    bool stopped = false; // at a "  0" line
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
-        if (line.is("  0"))
-            return true;
+        if (line.is("  0")) {
+            stopped = true;
+            break;
+        }
+        if (joining && line.is("  3")) {
+            if (!takeChunkPair(line))
+                break;
+            continue;
+        }
+        if (joining && line.is("  1")) {
+            if (!takeLastPair(line, kind))
+                break;
+            continue;
+        }
+        releaseLongValue();
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
         copy(line);
         if (!m_reader->next(line))
-            return false;
+            break;
         if (valueCode) {
             writeValue(line, kind);
             continue;
         }
         copy(line);
-        if (kind == TextEntityKind::MTextEntity && lineSpacingCode)
-            return false;
-        if (kind == TextEntityKind::TextEntity && subclassCode && line.is("AcDbText") &&
-            ++textMarkers == 2)
-            return false;
+        if (mtext && lineSpacingCode)
+            break;
+        if (!mtext && subclassCode && line.is("AcDbText") && ++textMarkers == 2)
+            break;
     }
-    return false;
+    releaseLongValue();
+    return stopped;
+}
+
+// Writes the lines held back as read; a run given up ends here too.
+void DxfStreamRewriter::releaseLongValue() {
+    m_longValueGivenUp = false;
+    if (m_longValue.isEmpty())
+        return;
+    m_writer->write(m_longValue.lines());
+    m_longValue.clear();
+}
+
+// A "  3" pair: held back while the run may still become one value, copied once it cannot.
+// False at the end of the input.
+bool DxfStreamRewriter::takeChunkPair(DxfLine& line) {
+    if (!m_longValueGivenUp) {
+        if (m_longValue.isEmpty())
+            flushRun(); // everything before the run goes out first
+        const bool codeHeld = m_longValue.addCodeLine(line.bytes());
+        if (codeHeld) {
+            if (!m_reader->next(line))
+                return false;
+            if (!line.continues && m_longValue.addPart(line.text, line.end))
+                return true;
+        }
+        // Too long to hold: what is held goes out as read, the rest of the run follows it.
+        releaseLongValue();
+        m_longValueGivenUp = true;
+        if (codeHeld) { // `line` is the value of the pair
+            copy(line);
+            return true;
+        }
+    }
+    copy(line);
+    if (!m_reader->next(line))
+        return false;
+    copy(line);
+    return true;
+}
+
+// An MTEXT's "  1" pair, with the "  3" run in front of it if there is one: the parts and the
+// value are converted as one value. False at the end of the input.
+bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
+    if (m_longValue.isEmpty()) {
+        // The usual value of one pair: its code line joins the run of copied lines.
+        copy(line);
+        if (!m_longValueGivenUp)
+            m_valueCode = line.bytes();
+    } else if (!m_longValue.addCodeLine(line.bytes())) {
+        releaseLongValue();
+        m_longValueGivenUp = true;
+        copy(line);
+    }
+    const bool givenUp = m_longValueGivenUp;
+    const bool ok = m_reader->next(line);
+    // Still in the run unless a refill has moved it into m_longValue.
+    const qsizetype codeInRun = m_valueCode.size();
+    m_valueCode = {};
+    if (!ok)
+        return false;
+    QStringView result;
+    if (givenUp || !convertLongValue(line, kind, result)) {
+        releaseLongValue();
+        copy(line);
+        return true;
+    }
+    // A value line without a line end (the last of the input) has none to give to chunks.
+    if (!m_longValue.hasParts() &&
+        (result.size() <= DxfLongValue::kChunkUnits || line.end.isEmpty())) {
+        flushRun();
+        releaseLongValue(); // the "  1" line as read, when a refill moved it here
+        DxfValueCodec::encodeInto(result, m_encoding, m_encoded);
+        m_writer->write(m_encoded);
+        m_writer->write(line.end);
+        return true;
+    }
+    m_runEnd -= codeInRun; // the chunks bring their own code lines
+    flushRun();
+    m_longValue.clear();
+    DxfLongValue::writeChunks(result, line.end, m_encoding, *m_writer, m_encoded);
+    return true;
+}
+
+// False when the held parts and the value line are to be written as read: too long, not
+// decodable, or not changed.
+bool DxfStreamRewriter::convertLongValue(const DxfLine& line, TextEntityKind kind,
+                                         QStringView& result) {
+    if (line.continues || !m_longValue.fits(line.bytes().size()))
+        return false;
+    if (m_longValue.hasParts() && line.end.isEmpty())
+        return false;
+    if (!m_longValue.decodeInto(line.text, m_encoding, m_value))
+        return false;
+    result = m_transform->transformView(m_value, kind);
+    return result != QStringView(m_value);
 }
 
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {

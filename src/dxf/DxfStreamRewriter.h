@@ -2,13 +2,15 @@
 
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
+#include "DxfLongValue.h"
 #include "DxfValueCodec.h"
 #include "ValueTransform.h"
 
 namespace ornvale {
 
 // The copy of one drawing: every line up to "ENTITIES" unchanged, then the main scan, which
-// hands the group-1 value of each TEXT and MTEXT entity to the value transform. Only whole lines
+// hands the group-1 value of each TEXT and MTEXT entity to the value transform (for MTEXT
+// together with the "  3" chunks right in front of it). Only whole lines
 // are compared, exactly, with a handful of literals; nothing else of the drawing is parsed.
 // A line the pipeline leaves alone is written back byte for byte with its own line end.
 class DxfStreamRewriter {
@@ -43,6 +45,11 @@ private:
     void copyRestOfLine();
     void flushRun();
     void writeValue(const DxfLine& line, TextEntityKind kind);
+    bool takeChunkPair(DxfLine& line);
+    bool takeLastPair(DxfLine& line, TextEntityKind kind);
+    bool convertLongValue(const DxfLine& line, TextEntityKind kind, QStringView& result);
+    void releaseLongValue();
+    void beforeRefill();
     // Null when values are copied as they are.
     ValueTransform* m_transform = nullptr;
     DxfEncoding m_encoding;
@@ -53,6 +60,12 @@ private:
     DxfLineWriter* m_writer = nullptr;
     const char* m_runBegin = nullptr;
     const char* m_runEnd = nullptr;
+    // The "  3" run in front of an MTEXT's "  1" pair, and whether the current run was too
+    // long to hold and is being copied as read.
+    DxfLongValue m_longValue;
+    bool m_longValueGivenUp = false;
+    // An MTEXT's "  1" line copied into the run while its value line is read.
+    QByteArrayView m_valueCode;
 };
 
 } // namespace ornvale

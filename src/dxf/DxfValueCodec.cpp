@@ -120,8 +120,10 @@ bool DxfValueCodec::decodeInto(QByteArrayView bytes, DxfEncoding encoding, QStri
         return Cp932Codec::decodeInto(bytes, text) < 0;
     if (!isValidUtf8(bytes))
         return false;
-    // Valid UTF-8 never needs more UTF-16 units than it has bytes.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Valid UTF-8 never needs more UTF-16 units than it has bytes. A U+FEFF at the start of a
+    // value is part of the value, not a byte-order mark to drop.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     text.resize(bytes.size());
     const QChar* end = decoder.appendToBuffer(text.data(), bytes);
     text.truncate(end - text.constData());

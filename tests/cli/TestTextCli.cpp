@@ -23,6 +23,7 @@ private slots:
     void countsChanges();
     void reportsEveryFileInJson();
     void convertsEveryFileWithExitZero();
+    void refusesSecondFileForSameOutput();
     void defaultSelectionComesFromStartUp();
     void help();
 
@@ -134,7 +135,7 @@ void TestTextCli::countsChanges_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("counters");
     // The drawing holds five TEXT and MTEXT values in its entities section, three of them TEXT,
-    // four holding "abc" outside a group-3 chunk.
+    // all five holding "abc" (one of them in the group-3 chunks of the long MTEXT).
     QTest::newRow("matching values of TEXT only")
         << QStringList{u"--replace-mode"_s, u"matching"_s, u"--replace"_s, u"X"_s,
                        u"--target"_s,       u"text"_s}
@@ -142,7 +143,7 @@ void TestTextCli::countsChanges_data() {
                       "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
     QTest::newRow("replace then upper case")
         << QStringList{u"--search"_s, u"abc"_s, u"--replace"_s, u"xyz"_s, u"--case"_s, u"upper"_s}
-        << QByteArray("\"replacedCount\":4,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
+        << QByteArray("\"replacedCount\":5,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
                       "\"caseChangedCount\":5,\"toKatakanaCount\":0,\"toHiraganaCount\":0");
     QTest::newRow("full width with no class given converts all")
         << QStringList{u"--width"_s, u"full"_s}
@@ -222,6 +223,27 @@ void TestTextCli::convertsEveryFileWithExitZero() {
     QVERIFY(result.outBytes.isEmpty());
     QCOMPARE(readFile(path(u"PLAN-T.dxf"_s)), readFile(path(u"PLAN.DXF"_s)));
     QCOMPARE(readFile(path(u"plan-T-T.dxf"_s)), readFile(path(u"plan-T.dxf"_s)));
+}
+
+void TestTextCli::refusesSecondFileForSameOutput() {
+#ifdef Q_OS_WIN
+    QSKIP("names differing only in letter case are one file here");
+#else
+    const QString lower = fixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const QString upper = fixture(u"text_r2000.dxf"_s, u"a.DXF"_s);
+    const CliRun result = run({u"--json"_s, u"--selection"_s, u"17"_s, lower, upper});
+    QCOMPARE(result.exitCode, 1);
+    const QByteArray reason =
+        u"出力ファイル %1 は先に変換した %2 の出力のため、上書きできません。"_s
+            .arg(path(u"a-T.dxf"_s), lower)
+            .toUtf8();
+    QVERIFY2(result.outBytes.contains("{\"input\":\"" + upper.toUtf8() +
+                                      "\",\"output\":null,\"status\":\"failed\",\"message\":\"" +
+                                      reason + "\"}"),
+             result.outBytes.constData());
+    QVERIFY(result.outBytes.contains("\"status\":\"converted\""));
+    QCOMPARE(readFile(path(u"a-T.dxf"_s)), readFile(lower));
+#endif
 }
 
 void TestTextCli::defaultSelectionComesFromStartUp() {

@@ -59,6 +59,27 @@ QByteArrayList changedLines(const QByteArray& before, const QByteArray& after) {
     return changes;
 }
 
+// Cuts the long MTEXT value of the fixtures (its "  3" and "  1" pairs) out of a drawing and
+// returns its chunks joined: a conversion may cut it into a different number of chunks.
+QByteArray cutLongValue(QByteArray& drawing) {
+    const qsizetype entity = drawing.indexOf("MTEXT\r\n  5\r\n38\r\n");
+    const qsizetype start = drawing.indexOf(" 71\r\n1\r\n", entity) + 8;
+    const qsizetype end = drawing.indexOf("  0\r\n", start);
+    if (entity < 0 || start < 8 || end < 0)
+        return "long value not found";
+    const QByteArrayList lines = drawing.mid(start, end - start).split('\n');
+    drawing.remove(start, end - start);
+    QByteArray joined;
+    for (qsizetype i = 1; i < lines.size(); i += 2)
+        joined += lines[i].chopped(1);
+    return joined;
+}
+
+QByteArray longValueOf(const QString& fixture) {
+    QByteArray drawing = readFile(QStringLiteral(ORNVALE_TEST_DATA "/text/") + fixture);
+    return cutLongValue(drawing);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(ornvale::TextOptions)
@@ -78,6 +99,9 @@ private slots:
     void reportsFailingFileAndGoesOn_data();
     void reportsFailingFileAndGoesOn();
     void neverOverwritesAnotherInputOfTheBatch();
+    void neverOverwritesInputThroughLink();
+    void neverOverwritesOutputOfAnotherInput();
+    void convertsSameInputListedTwice();
     void reportsProgressAndFinishedFiles();
     void percentRounds_data();
     void percentRounds();
@@ -149,27 +173,29 @@ void TestDxfRewriter::transformsEntityTexts_data() {
     QTest::addColumn<QString>("fixture");
     QTest::addColumn<TextOptions>("options");
     QTest::addColumn<QByteArrayList>("changes");
+    QTest::addColumn<QByteArray>("longValue");
     QTest::addColumn<int>("replaced");
     QTest::addColumn<int>("caseChanged");
     const auto cp932 = [](const QString& text) { return Cp932Codec::encode(text).bytes; };
 
-    // Every TEXT and MTEXT value of the entities section, none of the block definitions, the
-    // attribute, the dimension or the group-3 chunks of the long MTEXT.
+    // Every TEXT and MTEXT value of the entities section (the long MTEXT whole, chunks and all),
+    // none of the block definitions, the attribute or the dimension.
+    const QByteArray long2004 = longValueOf(u"text_r2004.dxf"_s);
+    const QByteArray long2007 = longValueOf(u"text_r2007.dxf"_s);
+    QVERIFY(long2004.startsWith("long abc xxx") && long2004.size() == 609);
     TextOptions matching;
     matching.replaceMode = ReplaceMode::ReplaceMatchingText;
     matching.replaceText = u"X"_s;
-    QTest::newRow("matching values, code page") << u"text_r2004.dxf"_s << matching
-                                                << QByteArrayList{"plain abc",
-                                                                  "X",
-                                                                  "centred abc",
-                                                                  "X",
-                                                                  "mtext abc\\Pline two",
-                                                                  "X",
-                                                                  QByteArray(109, 'x'),
-                                                                  "X",
-                                                                  cp932(u"図面 abc ｶﾀｶﾅ"_s),
-                                                                  "X"}
-                                                << 5 << 0;
+    QTest::newRow("matching values, code page")
+        << u"text_r2004.dxf"_s << matching << QByteArrayList{"plain abc",
+                                                             "X",
+                                                             "centred abc",
+                                                             "X",
+                                                             "mtext abc\\Pline two",
+                                                             "X",
+                                                             cp932(u"図面 abc ｶﾀｶﾅ"_s),
+                                                             "X"}
+        << QByteArray("X") << 5 << 0;
 
     TextOptions hangul;
     hangul.searchText = u"abc"_s;
@@ -184,23 +210,24 @@ void TestDxfRewriter::transformsEntityTexts_data() {
                           "mtext \\U+D55C\\Pline two",
                           cp932(u"図面 abc ｶﾀｶﾅ"_s),
                           cp932(u"図面 "_s) + "\\U+D55C" + cp932(u" ｶﾀｶﾅ"_s)}
-        << 4 << 0;
+        << QByteArray(long2004).replace("abc", "\\U+D55C") << 5 << 0;
 
     TextOptions japanese;
     japanese.searchText = u"abc"_s;
     japanese.replaceText = u"図形"_s;
-    QTest::newRow("utf-8 with japanese text") << u"text_r2007.dxf"_s << japanese
-                                              << QByteArrayList{"plain abc",
-                                                                u"plain 図形"_s.toUtf8(),
-                                                                "centred abc",
-                                                                u"centred 図形"_s.toUtf8(),
-                                                                "mtext abc\\Pline two",
-                                                                u"mtext 図形\\Pline two"_s.toUtf8(),
-                                                                u"図面名称 abc"_s.toUtf8(),
-                                                                u"図面名称 図形"_s.toUtf8(),
-                                                                u"日本語の abc 文章"_s.toUtf8(),
-                                                                u"日本語の 図形 文章"_s.toUtf8()}
-                                              << 5 << 0;
+    QTest::newRow("utf-8 with japanese text")
+        << u"text_r2007.dxf"_s << japanese
+        << QByteArrayList{"plain abc",
+                          u"plain 図形"_s.toUtf8(),
+                          "centred abc",
+                          u"centred 図形"_s.toUtf8(),
+                          "mtext abc\\Pline two",
+                          u"mtext 図形\\Pline two"_s.toUtf8(),
+                          u"図面名称 abc"_s.toUtf8(),
+                          u"図面名称 図形"_s.toUtf8(),
+                          u"日本語の abc 文章"_s.toUtf8(),
+                          u"日本語の 図形 文章"_s.toUtf8()}
+        << QByteArray(long2007).replace("abc", u"図形"_s.toUtf8()) << 6 << 0;
 
     TextOptions upperText;
     upperText.targetEntities = TargetEntities::TextOnly;
@@ -212,13 +239,14 @@ void TestDxfRewriter::transformsEntityTexts_data() {
                                                              "CENTRED ABC",
                                                              cp932(u"図面 abc ｶﾀｶﾅ"_s),
                                                              cp932(u"図面 ABC ｶﾀｶﾅ"_s)}
-                                           << 0 << 3;
+                                           << long2004 << 0 << 3;
 }
 
 void TestDxfRewriter::transformsEntityTexts() {
     QFETCH(QString, fixture);
     QFETCH(TextOptions, options);
     QFETCH(QByteArrayList, changes);
+    QFETCH(QByteArray, longValue);
     QFETCH(int, replaced);
     QFETCH(int, caseChanged);
     const QString input = copyFixture(fixture);
@@ -227,9 +255,12 @@ void TestDxfRewriter::transformsEntityTexts() {
     DxfRewriter rewriter(pipeline, prompter);
     const DxfRewriteResult result = rewriter.run({input}).at(0);
     QVERIFY(result.converted);
-    const QByteArray output = readFile(result.outputPath);
+    QByteArray output = readFile(result.outputPath);
     QVERIFY(output.startsWith("  0\r\nSECTION\r\n")); // no byte-order mark
-    QCOMPARE(changedLines(readFile(input), output), changes);
+    QByteArray original = readFile(input);
+    cutLongValue(original);
+    QCOMPARE(cutLongValue(output), longValue);
+    QCOMPARE(changedLines(original, output), changes);
     QCOMPARE(int(pipeline.counters().replacedCount), replaced);
     QCOMPARE(int(pipeline.counters().caseChangedCount), caseChanged);
 }
@@ -339,6 +370,67 @@ void TestDxfRewriter::neverOverwritesAnotherInputOfTheBatch() {
     QCOMPARE(readFile(m_dir->filePath(u"plan-T-T.dxf"_s)), secondBefore);
     // Alone in its batch the first file converts as usual.
     QVERIFY(rewriter.run({first}).at(0).converted);
+}
+
+void TestDxfRewriter::neverOverwritesInputThroughLink() {
+    const QString plan = copyFixture(u"text_r2004.dxf"_s, u"plan.dxf"_s);
+    const QString link = copyFixture(u"text_r2000.dxf"_s, u"link.dxf"_s);
+    const QString linkOutput = m_dir->filePath(u"link-T.dxf"_s);
+    QVERIFY(QFile::link(plan, linkOutput));
+    const QByteArray planBefore = readFile(plan);
+    TextOptions options;
+    options.caseConversion = CaseConversion::ToLower;
+    TextPipeline pipeline(options);
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const QList<DxfRewriteResult> results = rewriter.run({plan, link});
+    QCOMPARE(
+        prompter.texts(),
+        QStringList{perFileMessage(
+            link,
+            u"出力ファイル %1 は変換するファイル %2 と同じファイルのため、上書きできません。"_s.arg(
+                linkOutput, plan))});
+    QVERIFY(results[0].converted);
+    QVERIFY(!results[1].converted);
+    QCOMPARE(readFile(plan), planBefore);
+    QVERIFY(QFileInfo(linkOutput).isSymLink());
+}
+
+void TestDxfRewriter::neverOverwritesOutputOfAnotherInput() {
+#ifdef Q_OS_WIN
+    QSKIP("names differing only in letter case are one file here");
+#else
+    // Two files to this file system, one output name for both.
+    const QString lower = copyFixture(u"text_r2004.dxf"_s, u"a.dxf"_s);
+    const QString upper = copyFixture(u"text_r2000.dxf"_s, u"a.DXF"_s);
+    const QString output = m_dir->filePath(u"a-T.dxf"_s);
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    const QList<DxfRewriteResult> results = rewriter.run({lower, upper});
+    QCOMPARE(prompter.texts(),
+             QStringList{perFileMessage(
+                 upper, u"出力ファイル %1 は先に変換した %2 の出力のため、上書きできません。"_s.arg(
+                            output, lower))});
+    QVERIFY(results[0].converted);
+    QVERIFY(!results[1].converted);
+    QCOMPARE(readFile(output), readFile(lower));
+    QVERIFY(readFile(lower) != readFile(upper));
+#endif
+}
+
+void TestDxfRewriter::convertsSameInputListedTwice() {
+    const QString plan = copyFixture(u"text_r2004.dxf"_s, u"plan.dxf"_s);
+    TextPipeline pipeline{TextOptions{}};
+    RecordingPrompter prompter;
+    RecordingObserver observer;
+    DxfRewriter rewriter(pipeline, prompter, &observer);
+    const QList<DxfRewriteResult> results = rewriter.run({plan, plan});
+    QCOMPARE(prompter.texts(), QStringList());
+    QVERIFY(results[0].converted);
+    QVERIFY(results[1].converted);
+    QCOMPARE(observer.events.filter(u"done"_s), (QStringList{u"done 1 1"_s, u"done 2 1"_s}));
+    QCOMPARE(readFile(m_dir->filePath(u"plan-T.dxf"_s)), readFile(plan));
 }
 
 void TestDxfRewriter::reportsProgressAndFinishedFiles() {

@@ -85,8 +85,44 @@ QByteArray lineByLine(const QByteArray& input) {
             continue;
         const bool mtext = type == "MTEXT";
         int markers = 0;
+        // An MTEXT's "  3" pairs right before its "  1" pair join that value; cut again into
+        // chunks of 250, each line with the value line's end.
+        QList<Line> held;
+        QByteArray joined;
+        const auto release = [&] {
+            for (const Line& line : std::as_const(held))
+                put(line);
+            held.clear();
+            joined.clear();
+        };
         while (i < n && lines[i].text != "  0") {
             const Line& code = lines[i++];
+            if (mtext && (code.text == "  3" || (code.text == "  1" && !held.isEmpty()))) {
+                held.append(code);
+                if (i >= n)
+                    break;
+                const Line& value = lines[i++];
+                held.append(value);
+                joined += value.text;
+                if (code.text == "  3")
+                    continue;
+                if (value.end.isEmpty()) {
+                    release();
+                    continue;
+                }
+                const QByteArray result =
+                    markKind(QString::fromLatin1(joined), TextEntityKind::MTextEntity).toLatin1();
+                for (qsizetype at = 0;; at += 250) {
+                    const bool last = result.size() - at <= 250;
+                    out += (last ? "  1" : "  3") + value.end + result.mid(at, 250) + value.end;
+                    if (last)
+                        break;
+                }
+                held.clear();
+                joined.clear();
+                continue;
+            }
+            release();
             put(code);
             if (i >= n)
                 break;
@@ -103,6 +139,7 @@ QByteArray lineByLine(const QByteArray& input) {
             if (!mtext && code.text == "100" && value.text == "AcDbText" && ++markers == 2)
                 break;
         }
+        release();
     }
     return out;
 }
@@ -127,6 +164,7 @@ private slots:
     void escapesCharactersOutsideCodePage();
     void leavesUndecodableValuesAlone_data();
     void leavesUndecodableValuesAlone();
+    void keepsLeadingByteOrderMark();
     void copiesOverlongLinesUnchanged();
     void reportsMissingEntities();
     void reportsDeviceFailures();
@@ -135,8 +173,8 @@ private slots:
 void TestDxfStreamRewriter::matchesLineByLineRules() {
     // Random drawings made of the lines the driver looks for, with every kind of line end and
     // every block size around them.
-    const QByteArrayList words{"  0", "TEXT", "MTEXT",    "  1",  "100", "AcDbText",
-                               " 44", "x",    "ENTITIES", "  0 ", "",    "0"};
+    const QByteArrayList words{"  0", "TEXT", "MTEXT",    "  1",  "100", "AcDbText", " 44",
+                               "x",   "  3",  "ENTITIES", "  0 ", "",    "0"};
     const QByteArrayList ends{"\r\n", "\r\n", "\r\n", "\r", "\n"};
     QRandomGenerator random(20061001);
     for (int round = 0; round < 3000; ++round) {
@@ -172,9 +210,9 @@ void TestDxfStreamRewriter::handsTextValuesToPipeline_data() {
 
     const QByteArrayList longMText{"  0", "MTEXT",        "100", "AcDbMText", "  3", "first chunk",
                                    "  3", "second chunk", "  1", "tail",      " 44", "1.0"};
-    QByteArrayList longMTextDone = longMText;
-    longMTextDone[9] = "M<tail>";
-    QTest::newRow("group-3 chunks untouched") << drawing({longMText}) << drawing({longMTextDone});
+    const QByteArrayList longMTextDone{
+        "  0", "MTEXT", "100", "AcDbMText", "  1", "M<first chunksecond chunktail>", " 44", "1.0"};
+    QTest::newRow("group-3 chunks joined") << drawing({longMText}) << drawing({longMTextDone});
 
     QTest::newRow("group 73 kept after the closing marker")
         << drawing({textEntity("v") + QByteArrayList{" 73", "2"}, textEntity("w")})
@@ -379,6 +417,23 @@ void TestDxfStreamRewriter::leavesUndecodableValuesAlone() {
         rewrite(drawing({textEntity(bad), mtextEntity(good)}), record, encoding);
     QCOMPARE(seen, QStringList{goodDecoded});
     QCOMPARE(result.output, drawing({textEntity(bad), mtextEntity("new")}));
+}
+
+void TestDxfStreamRewriter::keepsLeadingByteOrderMark() {
+    // U+FEFF at the start of a value is a character of the value like any other.
+    QString seen;
+    const auto upper = [&](const QString& value, TextEntityKind) {
+        seen = value;
+        return value.toUpper();
+    };
+    const Rewritten result = rewrite(drawing({textEntity("\xEF\xBB\xBF"
+                                                         "abc")},
+                                             "AC1021"),
+                                     upper, DxfEncoding::Utf8);
+    QCOMPARE(seen, QString(QChar(0xFEFF)) + u"abc"_s);
+    QCOMPARE(result.output, drawing({textEntity("\xEF\xBB\xBF"
+                                                "ABC")},
+                                    "AC1021"));
 }
 
 void TestDxfStreamRewriter::copiesOverlongLinesUnchanged() {
