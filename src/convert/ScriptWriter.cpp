@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "DrawingIntake.h"
+#include "FileIdentity.h"
 #include "FileSystemProbe.h"
 #include "Messages.h"
 #include "ProductTable.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <QSet>
 
 namespace ornvale {
 
@@ -33,6 +35,12 @@ bool closeBlankFor(quint8 selectionCode) {
     return product && product->blankAfterClose;
 }
 
+QString outputIsInputReason(const QString& target) {
+    return QStringLiteral("出力ファイル %1 は変換するファイルの一つのため、上書きできません。"
+                          "保存場所を変更して下さい。")
+        .arg(target);
+}
+
 QString joinPath(const QString& folder, const QString& name) {
     return folder + QDir::separator() + name;
 }
@@ -48,6 +56,8 @@ public:
             m_out.error = QStringLiteral("ファイルを選択して下さい。");
             return m_out;
         }
+        for (const FileEntry& entry : m_in.files)
+            m_sourceKeys.insert(fileIdentityKey(entry.sourcePath));
         line(u"SDI");
         line(u"0");
         for (const FileEntry& entry : m_in.files) {
@@ -139,6 +149,12 @@ private:
         const bool dwgSource = isDwgSource(entry.sourcePath);
         ScriptTarget target = targetFor(entry, dxfOutput);
         target.resultRow = dwgSource != dxfOutput;
+        // AutoCAD would be told to save over a drawing of the batch (the output folder is the
+        // drawings' own folder): no input is ever replaced.
+        if (m_sourceKeys.contains(fileIdentityKey(target.targetPath))) {
+            m_out.error = perFileMessage(entry.sourcePath, outputIsInputReason(target.targetPath));
+            return;
+        }
         const QString dxfToken = dxfReleaseToken(m_in.selectionCode, m_in.options.dxfVersionIndex);
         const QString dwgToken = dwgReleaseToken(m_in.selectionCode, m_in.options.dwgVersionIndex);
 
@@ -203,6 +219,7 @@ private:
     const ScriptInputs& m_in;
     FileSystemProbe& m_probe;
     ScriptText m_out;
+    QSet<QString> m_sourceKeys;
 };
 
 ScriptText ScriptWriter::compose(const ScriptInputs& inputs) const {

@@ -3,6 +3,7 @@
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfStreamRewriter.h"
+#include "FileIdentity.h"
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
@@ -58,21 +59,6 @@ QString outputTakenReason(const QString& output, const QString& input) {
         .arg(output, input);
 }
 
-// The name the file system knows a path by: links resolved, and letter case folded where the
-// file system ignores it. A file that does not exist yet is named by its folder's name.
-QString fileKey(const QString& path) {
-    const QFileInfo info(path);
-    QString key = info.canonicalFilePath();
-    if (key.isEmpty()) {
-        const QString folder = info.absoluteDir().canonicalPath();
-        key = folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
-    }
-#ifdef Q_OS_WIN
-    key = key.toCaseFolded();
-#endif
-    return key;
-}
-
 } // namespace
 
 DxfRewriter::DxfRewriter(ValueTransform& transform, Prompter& prompter,
@@ -91,7 +77,7 @@ QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
     m_batchInputs.clear();
     m_writtenOutputs.clear();
     for (const QString& path : inputPaths) {
-        const QString key = fileKey(path);
+        const QString key = fileIdentityKey(path);
         if (!m_batchInputs.contains(key))
             m_batchInputs.insert(key, path);
     }
@@ -101,7 +87,7 @@ QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
             m_observer->fileStarted(int(i), int(inputPaths.size()), inputPaths[i]);
         results.append(rewriteFile(inputPaths[i]));
         if (results.last().converted)
-            m_writtenOutputs.insert(fileKey(results.last().outputPath), inputPaths[i]);
+            m_writtenOutputs.insert(fileIdentityKey(results.last().outputPath), inputPaths[i]);
         if (m_observer)
             m_observer->fileFinished(int(i + 1), results.last());
     }
@@ -151,12 +137,13 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
 // Why writing the output would destroy a file of this batch: an input, or the output of an
 // earlier, different input. The same input listed twice may overwrite its own output.
 QString DxfRewriter::overwriteReason(const QString& inputPath, const QString& outputPath) const {
-    const QString outputKey = fileKey(outputPath);
+    const QString outputKey = fileIdentityKey(outputPath);
     const auto input = m_batchInputs.constFind(outputKey);
     if (input != m_batchInputs.cend())
         return outputIsInputReason(outputPath, input.value());
     const auto written = m_writtenOutputs.constFind(outputKey);
-    if (written != m_writtenOutputs.cend() && fileKey(written.value()) != fileKey(inputPath))
+    if (written != m_writtenOutputs.cend() &&
+        fileIdentityKey(written.value()) != fileIdentityKey(inputPath))
         return outputTakenReason(outputPath, written.value());
     return {};
 }

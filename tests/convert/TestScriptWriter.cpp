@@ -94,6 +94,7 @@ private slots:
     void refusesWhatNoScriptLineCanCarry();
     void unwritableScriptIsReported();
     void uncreatableOutputFolderIsReported();
+    void neverSavesOverAnInput();
 };
 
 void TestScriptWriter::workedExampleByteForByte() {
@@ -442,6 +443,53 @@ void TestScriptWriter::uncreatableOutputFolderIsReported() {
     QVERIFY(!result.ok());
     QVERIFY(result.error.startsWith(in.outputFolder + QStringLiteral(" は、 ")));
     QVERIFY(!QFile::exists(in.scriptPath));
+}
+
+// With the drawings' own folder as the output folder, a same-format save would replace the
+// source itself, and a save in the other format another drawing of the batch.
+void TestScriptWriter::neverSavesOverAnInput() {
+    QTemporaryDir tmp;
+    const QString folder = QDir::toNativeSeparators(tmp.path());
+    const QString dwg = folder + QDir::separator() + u"a.dwg"_s;
+    const QString dxf = folder + QDir::separator() + u"b.dxf"_s;
+    makeFile(dwg, false);
+    makeFile(dxf, false);
+    SystemFileSystemProbe probe;
+    const ScriptWriter writer(probe);
+    const auto refusal = [](const QString& source, const QString& target) {
+        return source + u" は、 \r\n\r\n出力ファイル "_s + target +
+               u" は変換するファイルの一つのため、上書きできません。保存場所を変更して下さい。"_s;
+    };
+
+    ScriptInputs in = inputs(OutputFormat::Dwg, 41, {dwg});
+    in.outputFolder = folder;
+    QCOMPARE(writer.compose(in).error, refusal(dwg, dwg));
+    in.files = {entry(dxf)};
+    in.options.outputFormat = OutputFormat::Dxf;
+    QCOMPARE(writer.compose(in).error, refusal(dxf, dxf));
+    // The other format is a new file beside the source.
+    in.options.outputFormat = OutputFormat::Dwg;
+    QVERIFY(writer.compose(in).ok());
+    // An output folder holding a link to the source: the link is resolved.
+    const QString linked = folder + QDir::separator() + u"linked"_s;
+    QVERIFY(QDir().mkpath(linked));
+    QVERIFY(QFile::link(dxf, linked + QDir::separator() + u"b.dxf"_s));
+    in.outputFolder = linked;
+    in.options.outputFormat = OutputFormat::Dxf;
+    QCOMPARE(writer.compose(in).error, refusal(dxf, linked + QDir::separator() + u"b.dxf"_s));
+    in.outputFolder = folder;
+    // A read-only source is saved beside itself as "-COPY": nothing is replaced.
+    QVERIFY(QFile::setPermissions(dwg, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    in.files = {entry(dwg)};
+    in.options.outputFormat = OutputFormat::Dwg;
+    const ScriptText copy = writer.compose(in);
+    QVERIFY2(copy.ok(), qPrintable(copy.error));
+    QCOMPARE(copy.targets[0].outputName, u"a-COPY.dwg"_s);
+    // Another folder: no refusal.
+    in.outputFolder = folder + QDir::separator() + u"out"_s;
+    in.files = {entry(dxf)};
+    in.options.outputFormat = OutputFormat::Dxf;
+    QVERIFY(writer.compose(in).ok());
 }
 
 QTEST_GUILESS_MAIN(TestScriptWriter)
