@@ -94,8 +94,8 @@ void FileList::setSortOnDrop(bool on) {
         sort();
 }
 
-// The exchange sort the list has always used: for each i, every later j whose lower-cased name
-// is smaller trades places with i. It is not stable, and names that differ only in case (or the
+// An exchange sort: for each i, every later j whose lower-cased name is smaller trades places
+// with i. It is not stable, and names that differ only in case (or the
 // same name twice in the text window) are equal keys, so the same order is produced by doing
 // exactly this, on indices and precomputed keys; at 999 entries it is half a million compares.
 void FileList::sort() {
