@@ -33,6 +33,7 @@ bool sameFiles(const QString& a, const QString& b) {
 }
 
 // Where the process has the output open for writing: its descriptor in /proc, or empty.
+// The links in /proc name canonical paths.
 QString outputDescriptor(qint64 pid, const QString& folder, const QString& input) {
     const QString fds = u"/proc/%1/fd"_s.arg(pid);
     for (const QFileInfo& fd :
@@ -128,7 +129,8 @@ void TestTextFaults::killMidFileLeavesNoPartialOutput() {
     const qint64 pid = process.processId();
     bool killed = false;
     while (!killed && process.state() == QProcess::Running) {
-        const QString fd = outputDescriptor(pid, QFileInfo(input).absolutePath(), input);
+        const QString fd = outputDescriptor(pid, QFileInfo(input).canonicalPath(),
+                                            QFileInfo(input).canonicalFilePath());
         if (!fd.isEmpty() && descriptorPosition(pid, fd) > (16 << 20))
             killed = ::kill(pid_t(pid), SIGKILL) == 0;
         else
