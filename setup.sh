@@ -20,7 +20,7 @@ PACKAGES=(
     librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db
 )
 JOBS=${JOBS:-$(nproc)}
-FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -74,18 +74,35 @@ run_thread_sanitizer() {
         ctest --test-dir build-tsan -R 'TestDxfLineWriter|TestDxfRewriter' --output-on-failure
 }
 
+# Targets that read drawings also start from the DXF fixtures.
+reads_dxf() {
+    case "$1" in
+    fuzz_identify | fuzz_dxf_rewrite | fuzz_text_intake) return 0 ;;
+    *) return 1 ;;
+    esac
+}
+
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
     cmake --build build-fuzz --target ornvale_fuzzers -j"$JOBS"
-    local corpus
+    local fuzzer name scratch seeds
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
         [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
-        corpus=$(mktemp -d)
-        cp tests/data/*/*.dxf "$corpus"/
-        echo "Fuzzing $(basename "$fuzzer") for ${FUZZ_SECONDS}s"
-        "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 "$corpus" 2>&1 | tail -n 5
-        rm -rf "$corpus"
+        name=$(basename "$fuzzer")
+        # New finds go to a scratch folder; the kept corpus and the fixtures are only read.
+        scratch=$(mktemp -d)
+        seeds=()
+        [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
+        if reads_dxf "$name"; then
+            seeds+=("$(mktemp -d)")
+            cp tests/data/*/*.dxf "${seeds[-1]}"/
+        fi
+        echo "Fuzzing $name for ${FUZZ_SECONDS}s from ${#seeds[@]} seed folder(s)"
+        "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 \
+            "$scratch" "${seeds[@]}" 2>&1 | tail -n 5
+        rm -rf "$scratch"
+        if reads_dxf "$name"; then rm -rf "${seeds[-1]}"; fi
     done
 }
 

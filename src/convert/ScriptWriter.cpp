@@ -260,8 +260,11 @@ ScriptWriteResult ScriptWriter::write(const ScriptInputs& inputs) const {
         result.error = perFileMessage(inputs.scriptPath, encodeError);
         return result;
     }
+    // Unbuffered: a write that fails (a full disk) must fail here, where it is seen, and not in
+    // the flush on commit, which would rename the cut script into place.
     QSaveFile file(inputs.scriptPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         result.error = perFileMessage(
             inputs.scriptPath, QStringLiteral("スクリプトファイルを書き込めません。") +
                                    QStringLiteral(" (") + file.errorString() + QLatin1Char(')'));

@@ -1,0 +1,111 @@
+#include "CliProcess.h"
+#include "FaultCli.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace ornvale::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray kEarlier = "an earlier script\r\n";
+
+} // namespace
+
+// `ornvale-cli convert --script-out` where the script cannot be written: the message names the
+// script, the exit code says so, and nothing is left half written under the script's name.
+class TestScriptFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void folderThatIsAFile();
+    void folderWithoutWritePermission();
+    void fullDiskKeepsTheEarlierScript();
+
+private:
+    QString path(const QString& name) const { return m_home->filePath(name); }
+    QStringList drawings(int count);
+    QStringList scriptArgs(const QString& script, int count);
+    void expectRefused(int exitCode, const QString& err, const QString& script);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestScriptFaults::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+}
+
+// DWG files with long names, so that the script of a few dozen takes some KB.
+QStringList TestScriptFaults::drawings(int count) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        const QString name = u"a drawing with a rather long name number %1.dwg"_s.arg(i);
+        if (writeFile(path(name), "AC1018" + QByteArray(64, '\x01')))
+            paths.append(path(name));
+    }
+    return paths;
+}
+
+QStringList TestScriptFaults::scriptArgs(const QString& script, int count) {
+    return QStringList{u"--selection"_s, u"41"_s,           u"--output"_s,
+                       path(u"out"_s),   u"--script-out"_s, script} +
+           drawings(count);
+}
+
+void TestScriptFaults::expectRefused(int exitCode, const QString& err, const QString& script) {
+    QVERIFY(exitCode != 0);
+    QVERIFY2(err.contains(QDir::toNativeSeparators(script)), qPrintable(err));
+}
+
+void TestScriptFaults::folderThatIsAFile() {
+    QVERIFY(writeFile(path(u"scripts"_s), "not a folder"));
+    const QString script = path(u"scripts/s.scr"_s);
+    const CliRun run = runCli(*m_home, u"convert"_s, scriptArgs(script, 2));
+    expectRefused(run.exitCode, run.err, script);
+    QCOMPARE(readFile(path(u"scripts"_s)), QByteArray("not a folder"));
+}
+
+void TestScriptFaults::folderWithoutWritePermission() {
+    if (::geteuid() == 0)
+        QSKIP("runs as root, which writes into a folder without write permission");
+    QVERIFY(QDir(m_home->path()).mkdir(u"locked"_s));
+    const QString script = path(u"locked/s.scr"_s);
+    QVERIFY(writeFile(script, kEarlier));
+    QVERIFY(QFile::setPermissions(path(u"locked"_s), QFile::ReadOwner | QFile::ExeOwner));
+    const CliRun run = runCli(*m_home, u"convert"_s, scriptArgs(script, 2));
+    QFile::setPermissions(path(u"locked"_s),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    expectRefused(run.exitCode, run.err, script);
+    QCOMPARE(readFile(script), kEarlier);
+    QCOMPARE(namesIn(path(u"locked"_s)), QStringList{u"s.scr"_s});
+}
+
+void TestScriptFaults::fullDiskKeepsTheEarlierScript() {
+    QVERIFY(QDir(m_home->path()).mkdir(u"scripts"_s));
+    const QString script = path(u"scripts/s.scr"_s);
+    QVERIFY(writeFile(script, kEarlier));
+    // Two blocks are 1 or 2 KB depending on the shell; thirty drawings make a script of some KB.
+    QProcess process;
+    startCliUnder(process, *m_home, u"trap '' XFSZ; ulimit -f 2"_s, u"convert"_s,
+                  scriptArgs(script, 30));
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    expectRefused(process.exitCode(), QString::fromUtf8(process.readAllStandardError()), script);
+    QCOMPARE(readFile(script), kEarlier);
+    QCOMPARE(namesIn(path(u"scripts"_s)), QStringList{u"s.scr"_s});
+
+    // Without the limit the same command writes the script whole.
+    const CliRun run = runCli(*m_home, u"convert"_s, scriptArgs(script, 30));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(readFile(script).size() > 4096);
+}
+
+QTEST_GUILESS_MAIN(TestScriptFaults)
+#include "TestScriptFaults.moc"
