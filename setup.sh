@@ -77,7 +77,7 @@ run_thread_sanitizer() {
 # Targets that read drawings also start from the DXF fixtures.
 reads_dxf() {
     case "$1" in
-    fuzz_identify | fuzz_dxf_rewrite | fuzz_text_intake) return 0 ;;
+    fuzz_identify | fuzz_dxf_rewrite | fuzz_text_intake | fuzz_long_mtext) return 0 ;;
     *) return 1 ;;
     esac
 }
