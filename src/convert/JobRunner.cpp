@@ -101,6 +101,7 @@ void JobRunner::start(const JobInputs& inputs) {
     m_outcome = JobOutcome();
     m_outcome.audit = inputs.script.options.audit;
     m_targets.clear();
+    m_targetSeen.clear();
     m_seen = 0;
     m_errorStep = 0;
     m_jobStart = QDateTime::currentDateTime();
@@ -152,10 +153,25 @@ void JobRunner::checkMarker() {
         collect();
 }
 
+// AutoCAD saves the drawings in list order, so new outputs appear just past the first one not
+// seen yet: only a short stretch from there is looked at on each pass, which keeps a pass cheap
+// however long the list is. An output that never comes does not stop the count behind it.
 void JobRunner::countOutputs() {
-    int seen = 0;
-    for (const ScriptTarget& target : m_targets)
-        seen += ResultCollector::isFromJob(target.targetPath, m_jobStart) ? 1 : 0;
+    constexpr int kLookAhead = 16;
+    m_targetSeen.resize(m_targets.size(), false);
+    int seen = m_seen;
+    int unseenInARow = 0;
+    for (qsizetype i = m_targetSeen.indexOf(false); i >= 0 && i < m_targets.size(); ++i) {
+        if (m_targetSeen[i])
+            continue;
+        if (ResultCollector::isFromJob(m_targets[i].targetPath, m_jobStart)) {
+            m_targetSeen[i] = true;
+            ++seen;
+            unseenInARow = 0;
+        } else if (++unseenInARow == kLookAhead) {
+            break;
+        }
+    }
     if (seen != m_seen) {
         m_seen = seen;
         emit progress(m_seen, fileCount());

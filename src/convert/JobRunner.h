@@ -93,6 +93,7 @@ private:
     JobOutcome m_outcome;
     int m_errorStep = 0;
     int m_seen = 0;
+    QList<bool> m_targetSeen; // per target, once its output of this job has appeared
 };
 
 } // namespace ornvale
