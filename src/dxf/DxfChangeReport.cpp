@@ -1,11 +1,56 @@
 #include "DxfChangeReport.h"
 
+#include "DxfLineWriter.h"
+
+#include <charconv>
+
 namespace ornvale {
 
 namespace {
 
 const char* entityName(TextEntityKind kind) {
     return kind == TextEntityKind::MTextEntity ? "MTEXT" : "TEXT";
+}
+
+// Appends `text` as UTF-8, each character given by `escape` written as what it returns
+// (nothing: as it is). Writes into room made up front, so a row costs no allocation once the
+// row buffer has grown.
+template <typename Escape> void appendUtf8(QByteArray& out, QStringView text, Escape escape) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 6); // the longest escape, or 3 bytes per unit
+    char* at = out.data() + start;
+    const char16_t* units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = units[i];
+        if (c < 0x80) {
+            if (const char* escaped = escape(char(c))) {
+                while (*escaped)
+                    *at++ = *escaped++;
+            } else {
+                *at++ = char(c);
+            }
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(units[i + 1])) {
+            c = QChar::surrogateToUcs4(char16_t(c), units[++i]);
+        } else if (QChar::isSurrogate(c)) {
+            c = 0xFFFD; // a lone surrogate has no UTF-8 form
+        }
+        if (c < 0x800) {
+            *at++ = char(0xC0 | (c >> 6));
+        } else {
+            if (c < 0x10000) {
+                *at++ = char(0xE0 | (c >> 12));
+            } else {
+                *at++ = char(0xF0 | (c >> 18));
+                *at++ = char(0x80 | ((c >> 12) & 0x3F));
+            }
+            *at++ = char(0x80 | ((c >> 6) & 0x3F));
+        }
+        *at++ = char(0x80 | (c & 0x3F));
+    }
+    out.truncate(at - out.data());
 }
 
 } // namespace
@@ -21,21 +66,30 @@ std::optional<DxfChangeReport::Format> DxfChangeReport::formatFor(const QString&
 DxfChangeReport::DxfChangeReport(const QString& path, Format format)
     : m_file(path), m_format(format) {}
 
+DxfChangeReport::~DxfChangeReport() = default;
+
 bool DxfChangeReport::open() {
-    if (!m_file.open(QIODevice::WriteOnly))
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
+    m_writer = std::make_unique<DxfLineWriter>(m_file);
     if (m_format == Format::Csv)
-        m_file.write("\xEF\xBB\xBF"
-                     "file,line,entity,handle,layer,before,after\r\n");
+        m_writer->write("\xEF\xBB\xBF"
+                        "file,line,entity,handle,layer,before,after\r\n");
     return true;
 }
 
 void DxfChangeReport::valueChanged(const DxfValueChange& change) {
+    char number[24];
+    const auto digits = std::to_chars(number, number + sizeof number, change.line);
+    const QByteArrayView line(number, digits.ptr - number);
     m_row.resize(0);
-    const QByteArray line = QByteArray::number(change.line);
     if (m_format == Format::Csv) {
         appendCsvField(m_row, change.inputPath);
-        m_row += ',' + line + ',' + entityName(change.kind) + ',';
+        m_row += ',';
+        m_row += line;
+        m_row += ',';
+        m_row += entityName(change.kind);
+        m_row += ',';
         appendCsvField(m_row, change.handle);
         m_row += ',';
         appendCsvField(m_row, change.layer);
@@ -47,8 +101,11 @@ void DxfChangeReport::valueChanged(const DxfValueChange& change) {
     } else {
         m_row += "{\"file\":";
         appendJsonString(m_row, change.inputPath);
-        m_row +=
-            ",\"line\":" + line + ",\"entity\":\"" + entityName(change.kind) + "\",\"handle\":";
+        m_row += ",\"line\":";
+        m_row += line;
+        m_row += ",\"entity\":\"";
+        m_row += entityName(change.kind);
+        m_row += "\",\"handle\":";
         appendJsonString(m_row, change.handle);
         m_row += ",\"layer\":";
         appendJsonString(m_row, change.layer);
@@ -58,47 +115,56 @@ void DxfChangeReport::valueChanged(const DxfValueChange& change) {
         appendJsonString(m_row, change.after);
         m_row += "}\n";
     }
-    m_file.write(m_row);
+    m_writer->write(m_row);
 }
 
 bool DxfChangeReport::commit() {
+    const bool written = m_writer && m_writer->flush();
+    m_writer.reset();
+    if (!written) {
+        m_file.cancelWriting();
+        return false;
+    }
     return m_file.commit();
 }
 
+void DxfChangeReport::cancel() {
+    m_writer.reset();
+    m_file.cancelWriting();
+}
+
 void DxfChangeReport::appendCsvField(QByteArray& row, QStringView text) {
-    const bool quoted =
-        text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n') {
+            quoted = true;
+            break;
+        }
+    }
     if (!quoted) {
-        row += text.toUtf8();
+        appendUtf8(row, text, [](char) -> const char* { return nullptr; });
         return;
     }
     row += '"';
-    row += text.toUtf8().replace('"', "\"\"");
+    appendUtf8(row, text, [](char c) -> const char* { return c == '"' ? "\"\"" : nullptr; });
     row += '"';
 }
 
 void DxfChangeReport::appendJsonString(QByteArray& row, QStringView text) {
-    static const char hex[] = "0123456789abcdef";
+    static const char* const controls[32] = {
+        "\\u0000", "\\u0001", "\\u0002", "\\u0003", "\\u0004", "\\u0005", "\\u0006", "\\u0007",
+        "\\b",     "\\t",     "\\n",     "\\u000b", "\\f",     "\\r",     "\\u000e", "\\u000f",
+        "\\u0010", "\\u0011", "\\u0012", "\\u0013", "\\u0014", "\\u0015", "\\u0016", "\\u0017",
+        "\\u0018", "\\u0019", "\\u001a", "\\u001b", "\\u001c", "\\u001d", "\\u001e", "\\u001f"};
     row += '"';
-    for (const char c : text.toUtf8()) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            row += '\\';
-            row += c;
-        } else if (c == '\n') {
-            row += "\\n";
-        } else if (c == '\r') {
-            row += "\\r";
-        } else if (c == '\t') {
-            row += "\\t";
-        } else if (byte < 0x20) {
-            row += "\\u00";
-            row += hex[byte >> 4];
-            row += hex[byte & 0xF];
-        } else {
-            row += c;
-        }
-    }
+    appendUtf8(row, text, [](char c) -> const char* {
+        if (c == '"')
+            return "\\\"";
+        if (c == '\\')
+            return "\\\\";
+        return static_cast<unsigned char>(c) < 0x20 ? controls[static_cast<unsigned char>(c)]
+                                                    : nullptr;
+    });
     row += '"';
 }
 

@@ -6,9 +6,12 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace ornvale {
+
+class DxfLineWriter;
 
 // Writes every changed value as one row of a report file, as the changes come: "file",
 // "line", "entity", "handle", "layer", "before", "after". A ".csv" report is UTF-8 with a
@@ -23,6 +26,9 @@ public:
     static std::optional<Format> formatFor(const QString& path);
 
     DxfChangeReport(const QString& path, Format format);
+    ~DxfChangeReport() override;
+    DxfChangeReport(const DxfChangeReport&) = delete;
+    DxfChangeReport& operator=(const DxfChangeReport&) = delete;
 
     // Starts the report; false when the file cannot be created.
     bool open();
@@ -30,7 +36,7 @@ public:
     // Puts the complete report in place; false when anything could not be written.
     bool commit();
     // Drops the report, leaving any earlier file of the name as it was.
-    void cancel() { m_file.cancelWriting(); }
+    void cancel();
 
     QString path() const { return m_file.fileName(); }
 
@@ -40,6 +46,9 @@ public:
 private:
     QSaveFile m_file;
     Format m_format;
+    // Rows go out in large writes from a thread of their own, as the drawing's output does:
+    // a report can be as large as the drawing.
+    std::unique_ptr<DxfLineWriter> m_writer;
     QByteArray m_row; // reused for every row
 };
 
