@@ -4,6 +4,10 @@
 
 #include <charconv>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ornvale {
 
 namespace {
@@ -21,6 +25,25 @@ template <typename Escape> void appendUtf8(QByteArray& out, QStringView text, Es
     char* at = out.data() + start;
     const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
+#ifdef __SSE2__
+        // Most values are mostly ASCII: eight units at a time while none needs more care.
+        while (i + 8 <= text.size()) {
+            const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
+            const __m128i wide = _mm_and_si128(group, _mm_set1_epi16(short(0xFF80)));
+            __m128i special = _mm_cmpeq_epi16(wide, _mm_setzero_si128());
+            special = _mm_xor_si128(special, _mm_set1_epi16(-1)); // units of 0x80 and above
+            special = _mm_or_si128(special, _mm_cmpeq_epi16(group, _mm_set1_epi16('"')));
+            special = _mm_or_si128(special, _mm_cmpeq_epi16(group, _mm_set1_epi16('\\')));
+            special = _mm_or_si128(special, _mm_cmplt_epi16(group, _mm_set1_epi16(0x20)));
+            if (_mm_movemask_epi8(special))
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_packus_epi16(group, group));
+            at += 8;
+            i += 8;
+        }
+        if (i >= text.size())
+            break;
+#endif
         char32_t c = units[i];
         if (c < 0x80) {
             if (const char* escaped = escape(char(c))) {
@@ -135,11 +158,10 @@ void DxfChangeReport::cancel() {
 
 void DxfChangeReport::appendCsvField(QByteArray& row, QStringView text) {
     bool quoted = false;
-    for (const QChar c : text) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n') {
-            quoted = true;
-            break;
-        }
+    const char16_t* units = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = units[i];
+        quoted = quoted || c == u',' || c == u'"' || c == u'\r' || c == u'\n';
     }
     if (!quoted) {
         appendUtf8(row, text, [](char) -> const char* { return nullptr; });
