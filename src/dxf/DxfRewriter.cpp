@@ -189,6 +189,9 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
     if (!QFileInfo(inputPath).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotOpenReason();
     if (m_dryRun) {
+        // What creating the output would find out, without creating it.
+        if (!QFileInfo(QFileInfo(outputPath).absolutePath()).isWritable())
+            return cannotCreateReason(outputPath);
         DxfNullDevice sink;
         sink.open(QIODevice::WriteOnly);
         return rewriteInto(input, sink, nullptr, outputPath, encoding);
