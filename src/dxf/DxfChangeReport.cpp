@@ -1,6 +1,7 @@
 #include "DxfChangeReport.h"
 
 #include "DxfLineWriter.h"
+#include "DxfRewriter.h"
 
 #include <charconv>
 
@@ -95,6 +96,7 @@ bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     m_writer = std::make_unique<DxfLineWriter>(m_file);
+    DxfRewriter::startWritebackEarly(*m_writer, m_file);
     if (m_format == Format::Csv)
         m_writer->write("\xEF\xBB\xBF"
                         "file,line,entity,handle,layer,before,after\r\n");

@@ -40,12 +40,13 @@ public:
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);
+    // Lets the disk take the bytes of a large output while it is being written.
+    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
 
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
     QString overwriteReason(const QString& inputPath, const QString& outputPath) const;
-    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
     QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
     // The rewrite into `output`; `saveFile` is the same device when it is a file on disk.
     QString rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
