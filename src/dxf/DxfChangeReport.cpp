@@ -28,7 +28,7 @@ template <typename Escape> void appendUtf8(QByteArray& out, QStringView text, Es
     for (qsizetype i = 0; i < text.size(); ++i) {
 #ifdef __SSE2__
         // Most values are mostly ASCII: eight units at a time while none needs more care.
-        while (i + 8 <= text.size()) {
+        while (i + 8 <= text.size() && units[i] < 0x80) {
             const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
             const __m128i wide = _mm_and_si128(group, _mm_set1_epi16(short(0xFF80)));
             __m128i special = _mm_cmpeq_epi16(wide, _mm_setzero_si128());
@@ -159,12 +159,14 @@ void DxfChangeReport::cancel() {
 }
 
 void DxfChangeReport::appendCsvField(QByteArray& row, QStringView text) {
-    bool quoted = false;
+    // Without branches, so the compiler can look at many units at once.
+    int specials = 0;
     const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = units[i];
-        quoted = quoted || c == u',' || c == u'"' || c == u'\r' || c == u'\n';
+        specials |= int(c == u',') | int(c == u'"') | int(c == u'\r') | int(c == u'\n');
     }
+    const bool quoted = specials != 0;
     if (!quoted) {
         appendUtf8(row, text, [](char) -> const char* { return nullptr; });
         return;
