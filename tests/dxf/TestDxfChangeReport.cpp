@@ -8,6 +8,7 @@
 #include "TextPipeline.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -160,6 +161,7 @@ private slots:
     void linesCountedAcrossSmallBlocks();
     void dryRunWritesNothingAndReportsTheSame();
     void csvQuotesAndJsonLinesParse();
+    void fieldsKeepEveryCharacter();
 };
 
 void TestDxfChangeReport::rowsAreTheDifferencesOfInputAndOutput_data() {
@@ -277,6 +279,35 @@ void TestDxfChangeReport::csvQuotesAndJsonLinesParse() {
     QVERIFY(!DxfChangeReport::formatFor(u"r.txt"_s));
     DxfChangeReport unwritable(dir.filePath(u"missing/r.csv"_s), DxfChangeReport::Format::Csv);
     QVERIFY(!unwritable.open());
+}
+
+// ASCII runs longer than the eight-unit step, with the characters that need care at every
+// place in them, next to Japanese text and characters outside the basic plane.
+void TestDxfChangeReport::fieldsKeepEveryCharacter() {
+    const QString special = u"\"\\\t\x01,\r\n"_s;
+    QStringList values{u"abcdefghijklmnopqrstuvwxyz"_s, u"図面 ABCDEFGHIJ 名称 \\P KLMNOPQR"_s,
+                       u"𠮷野家 0123456789 😀x"_s, QString()};
+    for (qsizetype at = 0; at < 18; ++at) {
+        for (const QChar c : special)
+            values.append(u"0123456789abcdef"_s.insert(at % 17, c) + u"ｶﾀｶﾅ"_s);
+    }
+    for (const QString& value : std::as_const(values)) {
+        QByteArray json;
+        DxfChangeReport::appendJsonString(json, value);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson("[" + json + "]", &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(document.array().at(0).toString(), value);
+
+        QByteArray csv;
+        DxfChangeReport::appendCsvField(csv, value);
+        const bool quoted = value.contains(u',') || value.contains(u'"') || value.contains(u'\r') ||
+                            value.contains(u'\n');
+        QByteArray expected = value.toUtf8();
+        if (quoted)
+            expected = '"' + expected.replace('"', "\"\"") + '"';
+        QCOMPARE(csv, expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDxfChangeReport)
