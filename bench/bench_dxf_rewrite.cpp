@@ -3,13 +3,16 @@
 //   bench_dxf_rewrite [--size-mib N] [--dir DIR] [--keep]
 //       generates the drawings in DIR (default /tmp/ornvale-bench), runs copier and driver
 //       twice each on every drawing and prints the best times
-//   bench_dxf_rewrite rewrite FILE [--heavy [--tables]]
-//       runs only the driver on FILE (for /usr/bin/time -v peak memory); --tables converts the
-//       width by the alphabet, digit and katakana tables instead of for all characters
+//   bench_dxf_rewrite rewrite FILE [--heavy [--tables]] [--changes]
+//       runs only the driver on FILE (for /usr/bin/time -v peak memory) and prints its time;
+//       --tables converts the width by the alphabet, digit and katakana tables instead of for
+//       all characters; --changes also writes every changed value to a CSV change report in a
+//       temporary folder
 //   bench_dxf_rewrite copy FILE
 //       runs only the copier on FILE
 //   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy] [--utf8]
 //       writes one generated drawing
+#include "DxfChangeReport.h"
 #include "DxfRewriter.h"
 #include "Prompter.h"
 #include "TextPipeline.h"
@@ -17,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -142,18 +146,36 @@ TextOptions heavyOptions(bool byTables = false) {
     return options;
 }
 
-bool rewrite(const QString& path, const TextOptions& options) {
-    TextPipeline pipeline(options);
-    PrintingPrompter prompter;
-    DxfRewriter rewriter(pipeline, prompter);
-    return rewriter.run({path}).at(0).converted;
-}
-
 double seconds(const std::function<bool()>& work) {
     const auto start = std::chrono::steady_clock::now();
     if (!work())
         std::abort();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool rewrite(const QString& path, const TextOptions& options,
+             DxfChangeObserver* changes = nullptr) {
+    TextPipeline pipeline(options);
+    PrintingPrompter prompter;
+    DxfRewriter rewriter(pipeline, prompter);
+    rewriter.setChangeObserver(changes);
+    return rewriter.run({path}).at(0).converted;
+}
+
+// The driver alone, optionally with a CSV change report; prints the time taken.
+int rewriteOnly(const QString& path, const TextOptions& options, bool changes) {
+    QTemporaryDir dir;
+    DxfChangeReport report(dir.filePath(QStringLiteral("changes.csv")),
+                           DxfChangeReport::Format::Csv);
+    if (changes && !report.open())
+        return 1;
+    bool ok = false;
+    const double time = seconds([&] {
+        ok = rewrite(path, options, changes ? &report : nullptr) && (!changes || report.commit());
+        return true;
+    });
+    std::printf("rewrite%s %.3f s\n", changes ? " with change report" : "", time);
+    return ok ? 0 : 1;
 }
 
 void compare(const char* label, const QString& path, const TextOptions& options) {
@@ -184,11 +206,11 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     if (args.size() >= 2 && args[0] == QLatin1String("rewrite"))
-        return rewrite(args[1], args.contains(QLatin1String("--heavy"))
-                                    ? heavyOptions(args.contains(QLatin1String("--tables")))
-                                    : TextOptions{})
-                   ? 0
-                   : 1;
+        return rewriteOnly(args[1],
+                           args.contains(QLatin1String("--heavy"))
+                               ? heavyOptions(args.contains(QLatin1String("--tables")))
+                               : TextOptions{},
+                           args.contains(QLatin1String("--changes")));
     if (args.size() >= 3 && args[0] == QLatin1String("generate")) {
         generate(args[1], args[2].toLongLong() << 20, args.contains(QLatin1String("--heavy")),
                  args.contains(QLatin1String("--utf8")));

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "DxfChangeReport.h"
 #include "HeadlessStartup.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 
 #include <cstdio>
+#include <optional>
 
 namespace ornvale::cli {
 
@@ -25,6 +27,10 @@ int usageError(const QString& error) {
 void printStderr(const QString& text) {
     const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+QString reportFailure(const DxfChangeReport& report) {
+    return QStringLiteral("ornvale-cli text: cannot write the change report %1").arg(report.path());
 }
 
 QByteArray jsonString(const QString& text) {
@@ -93,7 +99,19 @@ int runTextCommand(const QStringList& args) {
 
     const quint8 selection =
         line.selection ? quint8(*line.selection) : settleRunValues(progress).autocadSelection;
+    // The report is started first: a run whose changes cannot be listed as asked is not begun.
+    std::optional<DxfChangeReport> report;
+    if (line.changesPath) {
+        report.emplace(*line.changesPath, *DxfChangeReport::formatFor(*line.changesPath));
+        if (!report->open()) {
+            printStderr(reportFailure(*report));
+            return 1;
+        }
+    }
     TextJob job(selection, progress);
+    job.setDryRun(line.dryRun);
+    if (report)
+        job.setChangeObserver(&*report);
     job.take(line.files);
     for (const TextFileOutcome& outcome : job.outcomes()) {
         if (outcome.status == TextFileOutcome::Status::Skipped)
@@ -101,9 +119,12 @@ int runTextCommand(const QStringList& args) {
                             .arg(outcome.input, outcome.message));
     }
     job.run(options.options(), &progress);
+    const bool reportWritten = !report || report->commit();
+    if (!reportWritten)
+        printStderr(reportFailure(*report));
     if (line.json)
         printJson(job.outcomes(), job.counters());
-    return job.allConverted() ? 0 : 1;
+    return job.allConverted() && reportWritten ? 0 : 1;
 }
 
 } // namespace ornvale::cli

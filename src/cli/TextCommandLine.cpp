@@ -1,5 +1,6 @@
 #include "TextCommandLine.h"
 
+#include "DxfChangeReport.h"
 #include "TextWindowOptions.h"
 
 #include <QHash>
@@ -30,7 +31,7 @@ const QStringList kValueOptions{u"--selection"_s,    u"--target"_s,       u"--va
                                 u"--contains"_s,     u"--not-contains"_s, u"--join"_s,
                                 u"--replace-mode"_s, u"--search"_s,       u"--replace"_s,
                                 u"--width"_s,        u"--classes"_s,      u"--case"_s,
-                                u"--kana"_s};
+                                u"--kana"_s,         u"--changes"_s};
 
 QString invalidValue(const QString& option, const QString& value) {
     return QStringLiteral("invalid value '%1' for %2").arg(value, option);
@@ -92,6 +93,14 @@ TextCommandLine TextCommandLine::parse(const QStringList& args, QString& error) 
             line.help = true;
         } else if (arg == u"--json") {
             line.json = true;
+        } else if (arg == u"--dry-run") {
+            line.dryRun = true;
+        } else if (arg == u"--changes") {
+            if (!DxfChangeReport::formatFor(value))
+                error = QStringLiteral("--changes needs a file name ending in .csv or .jsonl: %1")
+                            .arg(value);
+            else
+                setOnce(line.changesPath, value, arg, error);
         } else if (arg == u"--dash-period" || arg == u"--kana-marks") {
             line.classBoxes.append(arg == u"--dash-period" ? TextWindowOptions::DashPeriod
                                                            : TextWindowOptions::KanaMarks);
@@ -219,6 +228,12 @@ const char* TextCommandLine::usage() {
            "  --case none|upper|lower\n"
            "  --kana none|to-katakana|to-hiragana\n"
            "  --json                print the outcome of each file and the counters as JSON\n"
+           "  --dry-run             do everything but write: no \"-T.dxf\" file is created\n"
+           "                        (--json still names the output each file would have)\n"
+           "  --changes FILE        write every changed value to FILE, one row each: input\n"
+           "                        file, line number, entity kind, handle, layer, value\n"
+           "                        before and after; FILE ending in .csv (UTF-8 with BOM)\n"
+           "                        or .jsonl (one JSON object per line)\n"
            "  --help                show this help\n"
            "\n"
            "Options are applied as in the text window, with its interlocks; an option the\n"

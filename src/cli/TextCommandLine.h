@@ -35,6 +35,8 @@ struct TextCommandLine {
     std::optional<int> caseIndex;
     std::optional<int> kanaIndex;
     bool json = false;
+    bool dryRun = false;
+    std::optional<QString> changesPath;
     bool help = false;
     QStringList files;
 

@@ -76,6 +76,10 @@ bool DxfLineReader::refill() {
         return false;
     if (m_beforeRefill)
         m_beforeRefill();
+    if (m_countingLines) {
+        countLinesUpTo(m_begin);
+        m_countedUpTo = 0; // where m_begin is about to be
+    }
     if (m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, size_t(m_end - m_begin));
         m_end -= m_begin;

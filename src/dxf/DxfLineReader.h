@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <functional>
@@ -74,6 +75,16 @@ public:
     // Called before the buffer is rearranged, which ends the life of every view handed out.
     void setBeforeRefill(std::function<void()> hook) { m_beforeRefill = std::move(hook); }
 
+    // Line numbers, for reports that name lines. Off unless asked for: counting passes over
+    // the bytes once more, though only up to the lines asked about and at each refill.
+    void setCountingLines(bool on) { m_countingLines = on; }
+    // The 1-based number of the line that starts at `at`: a position in a line handed out
+    // since the last refill, and no earlier than any position asked about before.
+    qint64 lineNumberAt(const char* at) {
+        countLinesUpTo(at - m_buffer.data());
+        return m_linesBefore + 1;
+    }
+
 private:
     // The first CR in [from, end), or `end`. Reads whole 16-byte groups, so it may look at up
     // to 15 bytes past `end`: the buffer has that much room behind its last byte. Most lines
@@ -115,6 +126,13 @@ private:
         m_begin = lineEnd;
     }
 
+    // Adds the line ends in [m_countedUpTo, to) to m_linesBefore. A line ends at a CR.
+    void countLinesUpTo(qsizetype to) {
+        const char* base = m_buffer.data();
+        m_linesBefore += std::count(base + m_countedUpTo, base + to, '\r');
+        m_countedUpTo = to;
+    }
+
     // Room behind the last byte for searches that read whole 16-byte groups.
     static constexpr qsizetype kSearchPadding = 16;
 
@@ -128,6 +146,9 @@ private:
     bool m_failed = false;
     std::function<void(qint64)> m_blockHook;
     std::function<void()> m_beforeRefill;
+    bool m_countingLines = false;
+    qint64 m_linesBefore = 0;    // line ends before m_countedUpTo
+    qsizetype m_countedUpTo = 0; // a buffer position
 };
 
 } // namespace ornvale

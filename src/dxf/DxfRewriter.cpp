@@ -2,6 +2,7 @@
 
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
+#include "DxfNullDevice.h"
 #include "DxfStreamRewriter.h"
 #include "FileIdentity.h"
 #include "HeadLines.h"
@@ -174,10 +175,27 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
     QFile input(inputPath);
     if (!QFileInfo(inputPath).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotOpenReason();
+    if (m_dryRun) {
+        // What creating the output would find out, without creating it.
+        if (!QFileInfo(QFileInfo(outputPath).absolutePath()).isWritable())
+            return cannotCreateReason(outputPath);
+        DxfNullDevice sink;
+        sink.open(QIODevice::WriteOnly);
+        return rewriteInto(input, sink, nullptr, outputPath, encoding);
+    }
     QSaveFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return cannotCreateReason(outputPath);
+    QString reason = rewriteInto(input, output, &output, outputPath, encoding);
+    if (reason.isEmpty() && !output.commit())
+        reason = writeFailedReason(outputPath);
+    if (!reason.isEmpty())
+        output.cancelWriting();
+    return reason;
+}
 
+QString DxfRewriter::rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
+                                 const QString& outputPath, DxfEncoding encoding) {
     const qint64 total = input.size();
     DxfLineReader reader(input);
     if (m_observer) {
@@ -185,27 +203,21 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
         reader.setBlockHook([this, total](qint64 read) { m_observer->fileProgress(read, total); });
     }
     DxfLineWriter writer(output);
-    startWritebackEarly(writer, output);
+    if (saveFile)
+        startWritebackEarly(writer, *saveFile);
     DxfStreamRewriter rewriter(m_transform, encoding);
-    const DxfStreamRewriter::Outcome outcome = rewriter.rewrite(reader, writer);
-    QString reason;
-    switch (outcome) {
+    rewriter.setChangeObserver(m_changes, input.fileName());
+    switch (rewriter.rewrite(reader, writer)) {
     case DxfStreamRewriter::Outcome::Done:
-        if (!output.commit())
-            reason = writeFailedReason(outputPath);
-        return reason;
+        return {};
     case DxfStreamRewriter::Outcome::NoEntities:
-        reason = noEntitiesReason();
-        break;
+        return noEntitiesReason();
     case DxfStreamRewriter::Outcome::ReadFailed:
-        reason = readFailedReason();
-        break;
+        return readFailedReason();
     case DxfStreamRewriter::Outcome::WriteFailed:
-        reason = writeFailedReason(outputPath);
         break;
     }
-    output.cancelWriting();
-    return reason;
+    return writeFailedReason(outputPath);
 }
 
 } // namespace ornvale

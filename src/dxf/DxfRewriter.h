@@ -7,10 +7,13 @@
 #include <QList>
 #include <QStringList>
 
+class QFile;
+class QIODevice;
 class QSaveFile;
 
 namespace ornvale {
 
+class DxfChangeObserver;
 class DxfLineWriter;
 class Prompter;
 class ValueTransform;
@@ -25,23 +28,35 @@ public:
     DxfRewriter(ValueTransform& transform, Prompter& prompter,
                 DxfRewriteObserver* observer = nullptr);
 
+    // Every changed value of the files rewritten from now on is reported to `observer`.
+    void setChangeObserver(DxfChangeObserver* observer) { m_changes = observer; }
+    // A dry run reads, converts and reports as usual, but writes no file at all: not even a
+    // temporary one. A file that would be converted is reported as converted.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+
     QList<DxfRewriteResult> run(const QStringList& inputPaths);
     DxfRewriteResult rewriteFile(const QString& inputPath);
 
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);
+    // Lets the disk take the bytes of a large output while it is being written.
+    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
 
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
     QString overwriteReason(const QString& inputPath, const QString& outputPath) const;
-    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
     QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
+    // The rewrite into `output`; `saveFile` is the same device when it is a file on disk.
+    QString rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
+                        const QString& outputPath, DxfEncoding encoding);
 
     ValueTransform& m_transform;
     Prompter& m_prompter;
     DxfRewriteObserver* m_observer;
+    DxfChangeObserver* m_changes = nullptr;
+    bool m_dryRun = false;
     // By the name the file system knows them by: an output must never overwrite an input, nor
     // the output of an earlier, different input (listed with the input it was written for).
     QHash<QString, QString> m_batchInputs;

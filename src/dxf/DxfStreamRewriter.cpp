@@ -11,6 +11,7 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
     m_writer = &writer;
     m_runBegin = m_runEnd = nullptr;
     reader.setBeforeRefill([this] { beforeRefill(); });
+    reader.setCountingLines(m_changes && m_transform);
     const bool entitiesFound = copyHeader();
     if (entitiesFound)
         mainScan();
@@ -95,6 +96,10 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     const bool joining = mtext && m_transform;
     int textMarkers = 0;
     bool stopped = false; // at a "  0" line
+    if (m_changes) {
+        m_handle.resize(0);
+        m_layer.resize(0);
+    }
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
         if (line.is("  0")) {
@@ -115,12 +120,17 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
+        QByteArray* kept = m_changes ? keptField(line) : nullptr;
         copy(line);
         if (!m_reader->next(line))
             break;
         if (valueCode) {
             writeValue(line, kind);
             continue;
+        }
+        if (kept && !line.continues) {
+            kept->resize(0);
+            kept->append(line.text);
         }
         copy(line);
         if (mtext && lineSpacingCode)
@@ -151,6 +161,8 @@ bool DxfStreamRewriter::takeChunkPair(DxfLine& line) {
         if (codeHeld) {
             if (!m_reader->next(line))
                 return false;
+            if (m_changes && !m_longValue.hasParts())
+                m_longValueLine = m_reader->lineNumberAt(line.text.data());
             if (!line.continues && m_longValue.addPart(line.text, line.end))
                 return true;
         }
@@ -223,7 +235,13 @@ bool DxfStreamRewriter::convertLongValue(const DxfLine& line, TextEntityKind kin
     if (!m_longValue.decodeInto(line.text, m_encoding, m_value))
         return false;
     result = m_transform->transformView(m_value, kind);
-    return result != QStringView(m_value);
+    if (result == QStringView(m_value))
+        return false;
+    if (m_changes)
+        reportChange(m_longValue.hasParts() ? m_longValueLine
+                                            : m_reader->lineNumberAt(line.text.data()),
+                     kind, result);
+    return true;
 }
 
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
@@ -241,10 +259,30 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
         copy(line);
         return;
     }
+    if (m_changes)
+        reportChange(m_reader->lineNumberAt(line.text.data()), kind, result);
     flushRun();
     DxfValueCodec::encodeInto(result, m_encoding, m_encoded);
     m_writer->write(m_encoded);
     m_writer->write(line.end);
+}
+
+// The value before the change is the one in m_value.
+void DxfStreamRewriter::reportChange(qint64 line, TextEntityKind kind, QStringView after) {
+    // A field that does not decode is named by its bytes as Latin-1 rather than left out.
+    if (!DxfValueCodec::decodeInto(m_handle, m_encoding, m_handleText))
+        m_handleText = QString::fromLatin1(m_handle);
+    if (!DxfValueCodec::decodeInto(m_layer, m_encoding, m_layerText))
+        m_layerText = QString::fromLatin1(m_layer);
+    DxfValueChange change;
+    change.inputPath = m_inputPath;
+    change.line = line;
+    change.kind = kind;
+    change.handle = m_handleText;
+    change.layer = m_layerText;
+    change.before = m_value;
+    change.after = after;
+    m_changes->valueChanged(change);
 }
 
 } // namespace ornvale

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DxfChangeObserver.h"
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfLongValue.h"
@@ -22,6 +23,12 @@ public:
     DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding);
 
     Outcome rewrite(DxfLineReader& reader, DxfLineWriter& writer);
+
+    // Tells `observer` of every value changed from now on, naming `inputPath` as its file.
+    void setChangeObserver(DxfChangeObserver* observer, const QString& inputPath = {}) {
+        m_changes = observer;
+        m_inputPath = inputPath;
+    }
 
 private:
     bool copyHeader();
@@ -50,6 +57,15 @@ private:
     bool convertLongValue(const DxfLine& line, TextEntityKind kind, QStringView& result);
     void releaseLongValue();
     void beforeRefill();
+    // Where a handle or layer is kept while changes are reported, else null.
+    QByteArray* keptField(const DxfLine& codeLine) {
+        if (codeLine.is("  5"))
+            return &m_handle;
+        if (codeLine.is("  8"))
+            return &m_layer;
+        return nullptr;
+    }
+    void reportChange(qint64 line, TextEntityKind kind, QStringView after);
     // Null when values are copied as they are.
     ValueTransform* m_transform = nullptr;
     DxfEncoding m_encoding;
@@ -66,6 +82,15 @@ private:
     bool m_longValueGivenUp = false;
     // An MTEXT's "  1" line copied into the run while its value line is read.
     QByteArrayView m_valueCode;
+    // Change reports: the current entity's handle and layer as read, the line of the first
+    // part of a long value, and scratch space for decoding.
+    DxfChangeObserver* m_changes = nullptr;
+    QString m_inputPath;
+    QByteArray m_handle;
+    QByteArray m_layer;
+    qint64 m_longValueLine = 0;
+    QString m_handleText;
+    QString m_layerText;
 };
 
 } // namespace ornvale

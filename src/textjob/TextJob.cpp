@@ -107,6 +107,8 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     QList<DxfRewriteResult> results;
     RunWatch watch(observer, m_cancelRequested, results);
     DxfRewriter rewriter(pipeline, m_prompter, &watch);
+    rewriter.setDryRun(m_dryRun);
+    rewriter.setChangeObserver(m_changes);
     m_cancelled = false;
     try {
         rewriter.run(accepted);

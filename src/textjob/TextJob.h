@@ -12,6 +12,7 @@
 
 namespace ornvale {
 
+class DxfChangeObserver;
 class Prompter;
 
 // What became of one file handed to a text job.
@@ -40,6 +41,11 @@ public:
     // Adds files already accepted (the window's list).
     void takeAccepted(const QStringList& paths);
 
+    // A dry run goes through everything but writes no output file.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    // Told of every value the run changes, file by file.
+    void setChangeObserver(DxfChangeObserver* observer) { m_changes = observer; }
+
     // Rewrites every accepted file; counters start from zero.
     void run(const TextOptions& options, DxfRewriteObserver* observer = nullptr);
     // Ends a run at the next progress report (from the observer or another thread): the file
@@ -64,6 +70,8 @@ private:
     TextCounters m_counters;
     std::atomic<bool> m_cancelRequested = false;
     bool m_cancelled = false;
+    bool m_dryRun = false;
+    DxfChangeObserver* m_changes = nullptr;
 };
 
 } // namespace ornvale
