@@ -110,13 +110,6 @@ QListWidget* TextOptionsPanel::makeList(const QString& name, const QStringList& 
     return list;
 }
 
-// Every edit goes through the model, which keeps one line; the box then shows what it kept.
-void TextOptionsPanel::bindEdit(QLineEdit* edit,
-                                void (TextWindowOptions::*setter)(const QString&)) {
-    connect(edit, &QLineEdit::textChanged, this,
-            [this, setter](const QString& text) { (m_model.*setter)(text); });
-}
-
 QWidget* TextOptionsPanel::buildSearchRow() {
     auto* row = new QWidget(this);
     m_searchLabel = new QLabel(u"検索文字列"_s, row);
@@ -125,8 +118,11 @@ QWidget* TextOptionsPanel::buildSearchRow() {
     replaceLabel->setObjectName(u"Label8"_s);
     m_search = makeEdit(u"Text1_0"_s);
     m_replace = makeEdit(u"Text1_1"_s);
-    bindEdit(m_search, &TextWindowOptions::setSearchText);
-    bindEdit(m_replace, &TextWindowOptions::setReplaceText);
+    // Every edit goes through the model, which keeps one line; the box then shows what it kept.
+    connect(m_search, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_model.setSearchText(text); });
+    connect(m_replace, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_model.setReplaceText(text); });
     auto* grid = new QGridLayout(row);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_searchLabel, 0, 0);

@@ -39,7 +39,6 @@ private:
     QComboBox* makeCombo(int number, const QStringList& items);
     QLineEdit* makeEdit(const QString& name);
     QListWidget* makeList(const QString& name, const QStringList& items);
-    void bindEdit(QLineEdit* edit, void (TextWindowOptions::*setter)(const QString&));
     void refresh();
     static void showText(QLineEdit* edit, const QString& text);
 
