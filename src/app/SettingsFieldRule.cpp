@@ -8,40 +8,37 @@ using namespace Qt::StringLiterals;
 
 namespace ornvale {
 
+namespace {
+
+// What the program knows of each text field, in the order of SettingsTextField.
+struct FieldDescription {
+    qsizetype width;
+    const char16_t* name;
+    const char16_t* caption;
+};
+
+const FieldDescription& describe(SettingsTextField field) {
+    static const FieldDescription fields[] = {
+        {SettingsRecord::CustomExePathWidth, u"customExePath", u"AutoCAD起動ファイルの場所"},
+        {SettingsRecord::ReservedTextWidth, u"reservedText", u"予備の設定"},
+        {SettingsRecord::OutputFolderPathWidth, u"outputFolderPath",
+         u"DXF/DWG変換ファイルの保存場所"},
+    };
+    return fields[static_cast<int>(field)];
+}
+
+} // namespace
+
 qsizetype SettingsFieldRule::width(SettingsTextField field) {
-    switch (field) {
-    case SettingsTextField::CustomExePath:
-        return SettingsRecord::CustomExePathWidth;
-    case SettingsTextField::ReservedText:
-        return SettingsRecord::ReservedTextWidth;
-    case SettingsTextField::OutputFolderPath:
-        break;
-    }
-    return SettingsRecord::OutputFolderPathWidth;
+    return describe(field).width;
 }
 
 QString SettingsFieldRule::name(SettingsTextField field) {
-    switch (field) {
-    case SettingsTextField::CustomExePath:
-        return u"customExePath"_s;
-    case SettingsTextField::ReservedText:
-        return u"reservedText"_s;
-    case SettingsTextField::OutputFolderPath:
-        break;
-    }
-    return u"outputFolderPath"_s;
+    return QString::fromUtf16(describe(field).name);
 }
 
 QString SettingsFieldRule::caption(SettingsTextField field) {
-    switch (field) {
-    case SettingsTextField::CustomExePath:
-        return u"AutoCAD起動ファイルの場所"_s;
-    case SettingsTextField::ReservedText:
-        return u"予備の設定"_s;
-    case SettingsTextField::OutputFolderPath:
-        break;
-    }
-    return u"DXF/DWG変換ファイルの保存場所"_s;
+    return QString::fromUtf16(describe(field).caption);
 }
 
 SettingsFieldRule::Problem SettingsFieldRule::check(SettingsTextField field, const QString& text) {
