@@ -1,83 +1,10 @@
 #include "DxfChangeReport.h"
 
+#include "DxfChangeRowDevice.h"
 #include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 
-#include <charconv>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace ornvale {
-
-namespace {
-
-const char* entityName(TextEntityKind kind) {
-    return kind == TextEntityKind::MTextEntity ? "MTEXT" : "TEXT";
-}
-
-// Appends `text` as UTF-8, each character given by `escape` written as what it returns
-// (nothing: as it is). Writes into room made up front, so a row costs no allocation once the
-// row buffer has grown.
-template <typename Escape> void appendUtf8(QByteArray& out, QStringView text, Escape escape) {
-    const qsizetype start = out.size();
-    out.resize(start + text.size() * 6); // the longest escape, or 3 bytes per unit
-    char* at = out.data() + start;
-    const char16_t* units = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-#ifdef __SSE2__
-        // Most values are mostly ASCII: eight units at a time while none needs more care.
-        while (i + 8 <= text.size() && units[i] < 0x80) {
-            const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
-            const __m128i wide = _mm_and_si128(group, _mm_set1_epi16(short(0xFF80)));
-            __m128i special = _mm_cmpeq_epi16(wide, _mm_setzero_si128());
-            special = _mm_xor_si128(special, _mm_set1_epi16(-1)); // units of 0x80 and above
-            special = _mm_or_si128(special, _mm_cmpeq_epi16(group, _mm_set1_epi16('"')));
-            special = _mm_or_si128(special, _mm_cmpeq_epi16(group, _mm_set1_epi16('\\')));
-            special = _mm_or_si128(special, _mm_cmplt_epi16(group, _mm_set1_epi16(0x20)));
-            if (_mm_movemask_epi8(special))
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_packus_epi16(group, group));
-            at += 8;
-            i += 8;
-        }
-        if (i >= text.size())
-            break;
-#endif
-        char32_t c = units[i];
-        if (c < 0x80) {
-            if (const char* escaped = escape(char(c))) {
-                while (*escaped)
-                    *at++ = *escaped++;
-            } else {
-                *at++ = char(c);
-            }
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(units[i + 1])) {
-            c = QChar::surrogateToUcs4(char16_t(c), units[++i]);
-        } else if (QChar::isSurrogate(c)) {
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        }
-        if (c < 0x800) {
-            *at++ = char(0xC0 | (c >> 6));
-        } else {
-            if (c < 0x10000) {
-                *at++ = char(0xE0 | (c >> 12));
-            } else {
-                *at++ = char(0xF0 | (c >> 18));
-                *at++ = char(0x80 | ((c >> 12) & 0x3F));
-            }
-            *at++ = char(0x80 | ((c >> 6) & 0x3F));
-        }
-        *at++ = char(0x80 | (c & 0x3F));
-    }
-    out.truncate(at - out.data());
-}
-
-} // namespace
 
 std::optional<DxfChangeReport::Format> DxfChangeReport::formatFor(const QString& path) {
     if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
@@ -95,57 +22,24 @@ DxfChangeReport::~DxfChangeReport() = default;
 bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    m_writer = std::make_unique<DxfLineWriter>(m_file);
-    DxfRewriter::startWritebackEarly(*m_writer, m_file);
-    if (m_format == Format::Csv)
-        m_writer->write("\xEF\xBB\xBF"
-                        "file,line,entity,handle,layer,before,after\r\n");
+    m_rows = std::make_unique<DxfChangeRowDevice>(m_file, m_format);
+    m_rows->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    m_rows->setWriteHook(DxfRewriter::writebackHook(m_file));
+    m_writer = std::make_unique<DxfLineWriter>(*m_rows);
     return true;
 }
 
 void DxfChangeReport::valueChanged(const DxfValueChange& change) {
-    char number[24];
-    const auto digits = std::to_chars(number, number + sizeof number, change.line);
-    const QByteArrayView line(number, digits.ptr - number);
-    m_row.resize(0);
-    if (m_format == Format::Csv) {
-        appendCsvField(m_row, change.inputPath);
-        m_row += ',';
-        m_row += line;
-        m_row += ',';
-        m_row += entityName(change.kind);
-        m_row += ',';
-        appendCsvField(m_row, change.handle);
-        m_row += ',';
-        appendCsvField(m_row, change.layer);
-        m_row += ',';
-        appendCsvField(m_row, change.before);
-        m_row += ',';
-        appendCsvField(m_row, change.after);
-        m_row += "\r\n";
-    } else {
-        m_row += "{\"file\":";
-        appendJsonString(m_row, change.inputPath);
-        m_row += ",\"line\":";
-        m_row += line;
-        m_row += ",\"entity\":\"";
-        m_row += entityName(change.kind);
-        m_row += "\",\"handle\":";
-        appendJsonString(m_row, change.handle);
-        m_row += ",\"layer\":";
-        appendJsonString(m_row, change.layer);
-        m_row += ",\"before\":";
-        appendJsonString(m_row, change.before);
-        m_row += ",\"after\":";
-        appendJsonString(m_row, change.after);
-        m_row += "}\n";
-    }
-    m_writer->write(m_row);
+    const bool newFile = change.inputPath != m_packedFile;
+    if (newFile)
+        m_packedFile = change.inputPath.toString();
+    DxfChangeRowDevice::pack(change, newFile, *m_writer);
 }
 
 bool DxfChangeReport::commit() {
-    const bool written = m_writer && m_writer->flush();
+    const bool written = m_writer && m_writer->flush() && m_rows->finish();
     m_writer.reset();
+    m_rows.reset();
     if (!written) {
         m_file.cancelWriting();
         return false;
@@ -155,43 +49,8 @@ bool DxfChangeReport::commit() {
 
 void DxfChangeReport::cancel() {
     m_writer.reset();
+    m_rows.reset();
     m_file.cancelWriting();
-}
-
-void DxfChangeReport::appendCsvField(QByteArray& row, QStringView text) {
-    // Without branches, so the compiler can look at many units at once.
-    int specials = 0;
-    const char16_t* units = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = units[i];
-        specials |= int(c == u',') | int(c == u'"') | int(c == u'\r') | int(c == u'\n');
-    }
-    const bool quoted = specials != 0;
-    if (!quoted) {
-        appendUtf8(row, text, [](char) -> const char* { return nullptr; });
-        return;
-    }
-    row += '"';
-    appendUtf8(row, text, [](char c) -> const char* { return c == '"' ? "\"\"" : nullptr; });
-    row += '"';
-}
-
-void DxfChangeReport::appendJsonString(QByteArray& row, QStringView text) {
-    static const char* const controls[32] = {
-        "\\u0000", "\\u0001", "\\u0002", "\\u0003", "\\u0004", "\\u0005", "\\u0006", "\\u0007",
-        "\\b",     "\\t",     "\\n",     "\\u000b", "\\f",     "\\r",     "\\u000e", "\\u000f",
-        "\\u0010", "\\u0011", "\\u0012", "\\u0013", "\\u0014", "\\u0015", "\\u0016", "\\u0017",
-        "\\u0018", "\\u0019", "\\u001a", "\\u001b", "\\u001c", "\\u001d", "\\u001e", "\\u001f"};
-    row += '"';
-    appendUtf8(row, text, [](char c) -> const char* {
-        if (c == '"')
-            return "\\\"";
-        if (c == '\\')
-            return "\\\\";
-        return static_cast<unsigned char>(c) < 0x20 ? controls[static_cast<unsigned char>(c)]
-                                                    : nullptr;
-    });
-    row += '"';
 }
 
 } // namespace ornvale

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DxfChangeObserver.h"
+#include "DxfChangeRowFormat.h"
 
-#include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
@@ -11,16 +11,15 @@
 
 namespace ornvale {
 
+class DxfChangeRowDevice;
 class DxfLineWriter;
 
-// Writes every changed value as one row of a report file, as the changes come: "file",
-// "line", "entity", "handle", "layer", "before", "after". A ".csv" report is UTF-8 with a
-// byte-order mark and a header row, fields quoted where they hold a comma, a quote or a line
-// break; a ".jsonl" report holds one JSON object per line. The file appears only once the
-// report is complete, replacing an earlier one whole.
+// Writes every changed value as one row of a report file (see DxfChangeRowFormat), as the
+// changes come. The file appears only once the report is complete, replacing an earlier one
+// whole.
 class DxfChangeReport : public DxfChangeObserver {
 public:
-    enum class Format { Csv, Jsonl };
+    using Format = DxfChangeFormat;
 
     // By the file name's extension (any letter case); none for another one.
     static std::optional<Format> formatFor(const QString& path);
@@ -40,16 +39,14 @@ public:
 
     QString path() const { return m_file.fileName(); }
 
-    static void appendCsvField(QByteArray& row, QStringView text);
-    static void appendJsonString(QByteArray& row, QStringView text);
-
 private:
     QSaveFile m_file;
     Format m_format;
-    // Rows go out in large writes from a thread of their own, as the drawing's output does:
-    // a report can be as large as the drawing.
+    // A report can be as large as the drawing: the conversion only packs each change, and
+    // the rows are formatted and written on the writer's thread.
+    std::unique_ptr<DxfChangeRowDevice> m_rows;
     std::unique_ptr<DxfLineWriter> m_writer;
-    QByteArray m_row; // reused for every row
+    QString m_packedFile; // the file of the change packed last
 };
 
 } // namespace ornvale

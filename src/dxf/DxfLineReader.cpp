@@ -71,6 +71,26 @@ DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
     : m_device(device), m_capacity(qMax<qsizetype>(blockSize, 16)),
       m_buffer(static_cast<size_t>(m_capacity + kSearchPadding)) {}
 
+// Sixteen bytes at a time, each byte's count kept in its own lane for up to 255 groups
+// before the lanes are summed: a plain count widens every lane to 64 bits at every step.
+qint64 DxfLineReader::countCarriageReturns(const char* from, const char* end) {
+    qint64 count = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (end - from >= 16) {
+        const qsizetype groups = qMin<qsizetype>((end - from) / 16, 255);
+        __m128i lanes = _mm_setzero_si128();
+        for (qsizetype i = 0; i < groups; ++i, from += 16) {
+            const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(group, cr));
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
+    }
+#endif
+    return count + std::count(from, end, '\r');
+}
+
 bool DxfLineReader::refill() {
     if (m_atEnd)
         return false;

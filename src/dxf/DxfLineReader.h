@@ -129,9 +129,10 @@ private:
     // Adds the line ends in [m_countedUpTo, to) to m_linesBefore. A line ends at a CR.
     void countLinesUpTo(qsizetype to) {
         const char* base = m_buffer.data();
-        m_linesBefore += std::count(base + m_countedUpTo, base + to, '\r');
+        m_linesBefore += countCarriageReturns(base + m_countedUpTo, base + to);
         m_countedUpTo = to;
     }
+    static qint64 countCarriageReturns(const char* from, const char* end);
 
     // Room behind the last byte for searches that read whole 16-byte groups.
     static constexpr qsizetype kSearchPadding = 16;

@@ -152,21 +152,21 @@ QString DxfRewriter::overwriteReason(const QString& inputPath, const QString& ou
 // The output is synced to disk before it replaces an earlier one. Starting the writeback of
 // every few MiB as soon as they are written lets the disk work while the copy goes on, so the
 // final sync has only the tail left to wait for.
-void DxfRewriter::startWritebackEarly(DxfLineWriter& writer, QSaveFile& output) {
+std::function<void(qint64)> DxfRewriter::writebackHook(QSaveFile& output) {
 #ifdef Q_OS_LINUX
     const int fd = output.handle();
     if (fd < 0)
-        return;
+        return {};
     constexpr qint64 kStep = qint64(8) << 20;
-    writer.setWriteHook([fd, started = qint64(0)](qint64 written) mutable {
+    return [fd, started = qint64(0)](qint64 written) mutable {
         if (written - started < kStep)
             return;
         sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
         started = written;
-    });
+    };
 #else
-    Q_UNUSED(writer)
     Q_UNUSED(output)
+    return {};
 #endif
 }
 
@@ -204,7 +204,7 @@ QString DxfRewriter::rewriteInto(QFile& input, QIODevice& output, QSaveFile* sav
     }
     DxfLineWriter writer(output);
     if (saveFile)
-        startWritebackEarly(writer, *saveFile);
+        writer.setWriteHook(writebackHook(*saveFile));
     DxfStreamRewriter rewriter(m_transform, encoding);
     rewriter.setChangeObserver(m_changes, input.fileName());
     switch (rewriter.rewrite(reader, writer)) {

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 class QFile;
 class QIODevice;
 class QSaveFile;
@@ -40,8 +42,9 @@ public:
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);
-    // Lets the disk take the bytes of a large output while it is being written.
-    static void startWritebackEarly(DxfLineWriter& writer, QSaveFile& output);
+    // A write hook that lets the disk take the bytes of a large output while it is being
+    // written; empty where the system has no way to ask for that.
+    static std::function<void(qint64)> writebackHook(QSaveFile& output);
 
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,

@@ -151,6 +151,16 @@ QByteArray variedDrawing(bool utf8) {
         utf8 ? "AC1021" : "AC1018");
 }
 
+// Changed values far apart, with thousands of line ends between them.
+QByteArray sparseDrawing() {
+    QByteArrayList line = {"  0", "LINE", "  8", "0"};
+    for (int i = 0; i < 2000; ++i)
+        line += {" 10", QByteArray::number(i) + ".5"};
+    return drawing(
+        {textEntity("abc 1"), line, line, textEntity("abc 2"), line, mtextEntity("abc 3")},
+        "AC1018");
+}
+
 } // namespace
 
 class TestDxfChangeReport : public QObject {
@@ -175,6 +185,7 @@ void TestDxfChangeReport::rowsAreTheDifferencesOfInputAndOutput_data() {
         << QFINDTESTDATA("../data/text/text_r2007.dxf") << QByteArray() << true << 5;
     QTest::newRow("cp932 drawing") << QString() << variedDrawing(false) << false << 3;
     QTest::newRow("utf-8 drawing") << QString() << variedDrawing(true) << true << 3;
+    QTest::newRow("sparse drawing") << QString() << sparseDrawing() << false << 3;
 }
 
 void TestDxfChangeReport::rowsAreTheDifferencesOfInputAndOutput() {
@@ -293,14 +304,14 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
     }
     for (const QString& value : std::as_const(values)) {
         QByteArray json;
-        DxfChangeReport::appendJsonString(json, value);
+        DxfChangeRowFormat::appendJsonString(json, value);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson("[" + json + "]", &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(document.array().at(0).toString(), value);
 
         QByteArray csv;
-        DxfChangeReport::appendCsvField(csv, value);
+        DxfChangeRowFormat::appendCsvField(csv, value);
         const bool quoted = value.contains(u',') || value.contains(u'"') || value.contains(u'\r') ||
                             value.contains(u'\n');
         QByteArray expected = value.toUtf8();

@@ -1,4 +1,5 @@
 #include "DxfLineWriter.h"
+#include "LimitedDevice.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -7,32 +8,7 @@
 #include <atomic>
 
 using namespace ornvale;
-
-namespace {
-
-// Takes at most `chunk` bytes per call and fails for good once `limit` bytes have arrived, as
-// a full disk does.
-class LimitedDevice : public QIODevice {
-public:
-    LimitedDevice(qint64 limit, qint64 chunk) : m_limit(limit), m_chunk(chunk) {}
-    QByteArray received;
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (received.size() >= m_limit)
-            return -1;
-        const qint64 n = qMin(qMin(size, m_chunk), m_limit - received.size());
-        received.append(data, n);
-        return n;
-    }
-
-private:
-    qint64 m_limit;
-    qint64 m_chunk;
-};
-
-} // namespace
+using ornvale::test::LimitedDevice;
 
 class TestDxfLineWriter : public QObject {
     Q_OBJECT
