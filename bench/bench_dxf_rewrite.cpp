@@ -8,6 +8,9 @@
 //       --tables converts the width by the alphabet, digit and katakana tables instead of for
 //       all characters; --changes also writes every changed value to a CSV change report in a
 //       temporary folder
+//   bench_dxf_rewrite report-cost FILE [ROUNDS]
+//       the text-heavy options on FILE with and without a CSV change report beside it, and
+//       the copier with sync, in turn for ROUNDS rounds (default 7); prints best and median
 //   bench_dxf_rewrite copy FILE
 //       runs only the copier on FILE
 //   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy] [--utf8]
@@ -22,6 +25,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -178,6 +182,41 @@ int rewriteOnly(const QString& path, const TextOptions& options, bool changes) {
     return ok ? 0 : 1;
 }
 
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// What the change report costs: rounds of the copier with sync, the driver without and the
+// driver with a CSV report beside the drawing, taken in turn so that a busy minute hits all
+// three alike.
+int reportCost(const QString& path, int rounds) {
+    const QByteArray in = path.toLocal8Bit();
+    const QByteArray out = (path + QStringLiteral(".copy")).toLocal8Bit();
+    const QString reportPath = path + QStringLiteral(".changes.csv");
+    std::vector<double> copier, plain, reported;
+    for (int round = 0; round < rounds; ++round) {
+        copier.push_back(seconds([&] { return copyLines(in.constData(), out.constData(), true); }));
+        plain.push_back(seconds([&] { return rewrite(path, heavyOptions()); }));
+        reported.push_back(seconds([&] {
+            DxfChangeReport report(reportPath, DxfChangeReport::Format::Csv);
+            return report.open() && rewrite(path, heavyOptions(), &report) && report.commit();
+        }));
+    }
+    const auto best = [](const std::vector<double>& t) {
+        return *std::min_element(t.begin(), t.end());
+    };
+    std::printf("%d rounds, report %.0f MB\n", rounds, double(QFile(reportPath).size()) / 1e6);
+    std::printf("copier+sync    best %.3f s  median %.3f s\n", best(copier), median(copier));
+    std::printf("driver         best %.3f s  median %.3f s\n", best(plain), median(plain));
+    std::printf("driver+report  best %.3f s  median %.3f s\n", best(reported), median(reported));
+    std::printf("report cost    best %.2fx  median %.2fx\n", best(reported) / best(plain),
+                median(reported) / median(plain));
+    QFile::remove(QString::fromLocal8Bit(out));
+    QFile::remove(reportPath);
+    return 0;
+}
+
 void compare(const char* label, const QString& path, const TextOptions& options) {
     const qint64 size = QFile(path).size();
     const QByteArray in = path.toLocal8Bit();
@@ -211,6 +250,8 @@ int main(int argc, char* argv[]) {
                                ? heavyOptions(args.contains(QLatin1String("--tables")))
                                : TextOptions{},
                            args.contains(QLatin1String("--changes")));
+    if (args.size() >= 2 && args[0] == QLatin1String("report-cost"))
+        return reportCost(args[1], args.size() >= 3 ? args[2].toInt() : 7);
     if (args.size() >= 3 && args[0] == QLatin1String("generate")) {
         generate(args[1], args[2].toLongLong() << 20, args.contains(QLatin1String("--heavy")),
                  args.contains(QLatin1String("--utf8")));

@@ -38,9 +38,23 @@ void DxfChangeRowDevice::pack(const DxfValueChange& change, bool newFile, DxfLin
         header.units[i] = qint32(texts[i].size());
     if (!newFile)
         header.units[0] = -1;
-    to.write(QByteArrayView(reinterpret_cast<const char*>(&header), kHeaderSize));
+    qsizetype size = kHeaderSize;
     for (const QStringView text : texts)
-        to.write(bytesOf(text));
+        size += text.size() * 2;
+    char* at = to.reserve(size);
+    if (!at) { // a change larger than the writer's buffer goes in pieces
+        to.write(QByteArrayView(reinterpret_cast<const char*>(&header), kHeaderSize));
+        for (const QStringView text : texts)
+            to.write(bytesOf(text));
+        return;
+    }
+    std::memcpy(at, &header, kHeaderSize);
+    at += kHeaderSize;
+    for (const QStringView text : texts) {
+        std::memcpy(at, text.utf16(), size_t(text.size()) * 2);
+        at += text.size() * 2;
+    }
+    to.commit(size);
 }
 
 qsizetype DxfChangeRowDevice::packedSize(QByteArrayView packed) {
