@@ -10,8 +10,8 @@ namespace ornvale::DxfChangeRowFormat {
 
 namespace {
 
-const char* entityName(TextEntityKind kind) {
-    return kind == TextEntityKind::MTextEntity ? "MTEXT" : "TEXT";
+QStringView entityName(TextEntityKind kind) {
+    return kind == TextEntityKind::MTextEntity ? u"MTEXT" : u"TEXT";
 }
 
 // Appends `text` as UTF-8, each character given by `escape` written as what it returns
@@ -83,42 +83,32 @@ QByteArrayView header(DxfChangeFormat format) {
     return {};
 }
 
+// The fields in their order; what stands in front of each differs by format.
 void appendRow(QByteArray& row, const DxfValueChange& change, DxfChangeFormat format) {
+    static constexpr const char* csvStarts[7] = {"", ",", ",", ",", ",", ",", ","};
+    static constexpr const char* jsonStarts[7] = {
+        "{\"file\":",  ",\"line\":",   ",\"entity\":", ",\"handle\":",
+        ",\"layer\":", ",\"before\":", ",\"after\":"};
+    const bool csv = format == DxfChangeFormat::Csv;
+    const char* const* starts = csv ? csvStarts : jsonStarts;
+    const auto appendText = csv ? appendCsvField : appendJsonString;
     char number[24];
     const auto digits = std::to_chars(number, number + sizeof number, change.line);
-    const QByteArrayView line(number, digits.ptr - number);
-    if (format == DxfChangeFormat::Csv) {
-        appendCsvField(row, change.inputPath);
-        row += ',';
-        row += line;
-        row += ',';
-        row += entityName(change.kind);
-        row += ',';
-        appendCsvField(row, change.handle);
-        row += ',';
-        appendCsvField(row, change.layer);
-        row += ',';
-        appendCsvField(row, change.before);
-        row += ',';
-        appendCsvField(row, change.after);
-        row += "\r\n";
-    } else {
-        row += "{\"file\":";
-        appendJsonString(row, change.inputPath);
-        row += ",\"line\":";
-        row += line;
-        row += ",\"entity\":\"";
-        row += entityName(change.kind);
-        row += "\",\"handle\":";
-        appendJsonString(row, change.handle);
-        row += ",\"layer\":";
-        appendJsonString(row, change.layer);
-        row += ",\"before\":";
-        appendJsonString(row, change.before);
-        row += ",\"after\":";
-        appendJsonString(row, change.after);
-        row += "}\n";
-    }
+    row += starts[0];
+    appendText(row, change.inputPath);
+    row += starts[1];
+    row += QByteArrayView(number, digits.ptr - number);
+    row += starts[2];
+    appendText(row, entityName(change.kind));
+    row += starts[3];
+    appendText(row, change.handle);
+    row += starts[4];
+    appendText(row, change.layer);
+    row += starts[5];
+    appendText(row, change.before);
+    row += starts[6];
+    appendText(row, change.after);
+    row += csv ? "\r\n" : "}\n";
 }
 
 void appendCsvField(QByteArray& row, QStringView text) {
