@@ -51,6 +51,8 @@ void DxfChangeRowDevice::pack(const DxfValueChange& change, bool newFile, DxfLin
     std::memcpy(at, &header, kHeaderSize);
     at += kHeaderSize;
     for (const QStringView text : texts) {
+        if (text.isEmpty())
+            continue; // an empty view may have no storage at all
         std::memcpy(at, text.utf16(), size_t(text.size()) * 2);
         at += text.size() * 2;
     }
