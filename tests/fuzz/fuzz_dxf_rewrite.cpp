@@ -1,13 +1,19 @@
 // Feeds arbitrary bytes to the DXF rewrite driver and the text pipeline. The first byte picks
 // the options, the second the reader's block size; the rest is the drawing. Checks the promises the
 // driver makes whatever the input: options that change nothing reproduce the input byte for
-// byte, and no line is added or lost outside MTEXT values.
+// byte, no line is added or lost outside MTEXT values, and the change report's rows, packed and
+// formatted on the report's writer thread, are the rows of the changes as the driver told them.
+#include "DxfChangeRowDevice.h"
+#include "DxfLineWriter.h"
 #include "TextPipeline.h"
 #include "dxf/FunctionTransform.h"
 #include "dxf/InMemoryRewrite.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 using namespace ornvale;
 
@@ -49,6 +55,42 @@ QByteArray rewrite(const QByteArray& input, DxfStreamRewriter& rewriter, qsizety
     return result.output;
 }
 
+// Packs every change as the report does, through a writer of a few bytes so that changes are
+// cut anywhere, and formats each one directly too. Line numbers must rise and stay in the
+// input.
+class CheckedReport : public DxfChangeObserver {
+public:
+    CheckedReport(DxfChangeFormat format, qsizetype bufferSize, qint64 lineCount)
+        : m_rows(m_target, format, bufferSize), m_format(format), m_lineCount(lineCount),
+          m_expected(DxfChangeRowFormat::header(format).toByteArray()) {
+        m_target.open(QIODevice::WriteOnly);
+        m_rows.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        m_writer.emplace(m_rows, bufferSize);
+    }
+    void valueChanged(const DxfValueChange& change) override {
+        if (change.line <= m_lastLine || change.line > m_lineCount || change.before == change.after)
+            std::abort();
+        m_lastLine = change.line;
+        DxfChangeRowDevice::pack(change, m_first, *m_writer); // one file: its name goes once
+        m_first = false;
+        DxfChangeRowFormat::appendRow(m_expected, change, m_format);
+    }
+    void check() {
+        if (!m_writer->flush() || !m_rows.finish() || m_target.data() != m_expected)
+            std::abort();
+    }
+
+private:
+    QBuffer m_target;
+    DxfChangeRowDevice m_rows;
+    std::optional<DxfLineWriter> m_writer;
+    DxfChangeFormat m_format;
+    qint64 m_lineCount;
+    qint64 m_lastLine = 0;
+    bool m_first = true;
+    QByteArray m_expected;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -67,7 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     TextPipeline pipeline(optionsFrom(bits));
     DxfStreamRewriter driver(pipeline, encoding);
+    CheckedReport report((data[1] & 1) ? DxfChangeFormat::Jsonl : DxfChangeFormat::Csv, blockSize,
+                         std::count(input.begin(), input.end(), '\r') + 1);
+    driver.setChangeObserver(&report, QStringLiteral("in.dxf"));
     const QByteArray output = rewrite(input, driver, blockSize);
+    report.check();
     if (pipeline.changesNothing() && output != input)
         std::abort();
     // Line ends are never added or dropped: a changed value keeps its own. Only an MTEXT value
