@@ -7,13 +7,13 @@
 #include "Cp932Codec.h"
 #include "DrawingIntake.h"
 #include "FileSystemProbe.h"
+#include "ScratchFolder.h"
 #include "ScriptWriter.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QTemporaryDir>
 
 #include <array>
 #include <cstdlib>
@@ -68,11 +68,6 @@ bool quotedLineOk(const QString& line) {
     return line.size() >= 2 && line.endsWith(QLatin1Char('"')) && line.count(QLatin1Char('"')) == 2;
 }
 
-const QTemporaryDir& folder() {
-    static QTemporaryDir dir;
-    return dir;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -84,9 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     in.options = optionsFrom(bits, quint8(bytes[1]), quint8(bytes[2]));
     in.selectionCode = kCodes[quint8(bytes[3]) % kCodes.size()];
     in.singleDocumentMode = (bits & 0x20) ? 1 : 0;
-    in.outputFolder = QDir::toNativeSeparators(folder().filePath(QStringLiteral("out")));
-    in.markerPath = ScriptWriter::markerPathIn(folder().filePath(QStringLiteral("appdata")));
-    in.scriptPath = folder().filePath(QStringLiteral("scriptC.scr"));
+    in.outputFolder = QDir::toNativeSeparators(test::scratchDir().filePath(QStringLiteral("out")));
+    in.markerPath =
+        ScriptWriter::markerPathIn(test::scratchDir().filePath(QStringLiteral("appdata")));
+    in.scriptPath = test::scratchDir().filePath(QStringLiteral("scriptC.scr"));
     bool expectRefusal = false;
     if (size > 4) {
         for (const QByteArray& chunk : bytes.mid(4).split('\0')) {

@@ -2,13 +2,13 @@
 // input gives run values; the selection code is a known one or 0; the record written back is
 // always 670 bytes and reads back field for field. The tail of the input also sets new field
 // values, which must survive a round trip when they fit and code page 932 can hold them.
+#include "ScratchFolder.h"
 #include "SettingsFile.h"
 #include "SettingsRecord.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <array>
 #include <cstdlib>
@@ -54,12 +54,6 @@ bool plainFits(const QString& text, qsizetype width) {
     return true;
 }
 
-const QString& folder() {
-    static QTemporaryDir dir;
-    static const QString path = dir.path();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -71,11 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bytes.left(SettingsRecord::Size).leftJustified(SettingsRecord::Size, '\0'))
         std::abort();
 
-    QFile file(SettingsFile::path(folder()));
+    QFile file(SettingsFile::path(test::scratchFolder()));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
         file.write(bytes) == bytes.size()) {
         file.close();
-        if (!sameFields(SettingsFile::read(folder()), record))
+        if (!sameFields(SettingsFile::read(test::scratchFolder()), record))
             std::abort();
     }
 

@@ -4,12 +4,12 @@
 // from the bytes, with the drawing line rules (a line ends at CR, an LF right after it belongs to
 // the line end), independently of the intake's own reading.
 #include "HeadLines.h"
+#include "ScratchFolder.h"
 #include "TextIntake.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
-#include <QTemporaryDir>
 
 #include <array>
 #include <cstdlib>
@@ -66,19 +66,13 @@ bool headerStarts(const QList<QByteArray>& lines) {
     return lines.size() == 8 && lines.first(7) == start;
 }
 
-const QString& folder() {
-    static QTemporaryDir dir;
-    static const QString path = dir.path();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    static const QString dxf = folder() + QStringLiteral("/drawing.dxf");
-    static const QString upper = folder() + QStringLiteral("/DRAWING.DXF");
-    static const QString other = folder() + QStringLiteral("/drawing.Dxf");
+    static const QString dxf = test::scratchFolder() + QStringLiteral("/drawing.dxf");
+    static const QString upper = test::scratchFolder() + QStringLiteral("/DRAWING.DXF");
+    static const QString other = test::scratchFolder() + QStringLiteral("/drawing.Dxf");
     for (const QString& path : {dxf, upper, other}) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
