@@ -87,16 +87,15 @@ void DxfChangeRowDevice::formatPacked(const char* packed) {
         texts += units * 2;
     }
     if (header.units[0] >= 0)
-        m_file = views[0].toString();
+        m_fileField = DxfChangeRowFormat::fileField(views[0], m_format);
     DxfValueChange change;
-    change.inputPath = m_file;
     change.line = header.line;
     change.kind = TextEntityKind(header.kind);
     change.handle = views[1];
     change.layer = views[2];
     change.before = views[3];
     change.after = views[4];
-    DxfChangeRowFormat::appendRow(m_rows, change, m_format);
+    DxfChangeRowFormat::appendRow(m_rows, m_fileField, change, m_format);
 }
 
 qint64 DxfChangeRowDevice::writeData(const char* data, qint64 size) {

@@ -43,10 +43,10 @@ private:
     QIODevice& m_target;
     DxfChangeFormat m_format;
     qsizetype m_batchSize;
-    QByteArray m_rows;    // formatted, not yet written
-    QByteArray m_carry;   // the start of a packed change whose rest has not come yet
-    QByteArray m_aligned; // a packed change's texts, when they came at an odd address
-    QString m_file;       // the file name last packed
+    QByteArray m_rows;      // formatted, not yet written
+    QByteArray m_carry;     // the start of a packed change whose rest has not come yet
+    QByteArray m_aligned;   // a packed change's texts, when they came at an odd address
+    QByteArray m_fileField; // the file name last packed, as the format writes it
     qint64 m_written = 0;
     bool m_failed = false;
     std::function<void(qint64)> m_writeHook;

@@ -17,6 +17,11 @@ namespace DxfChangeRowFormat {
 // What a report starts with: for CSV the byte-order mark and the header row, else nothing.
 QByteArrayView header(DxfChangeFormat format);
 void appendRow(QByteArray& row, const DxfValueChange& change, DxfChangeFormat format);
+// The same row with its file field given as fileField() made it, for a caller that writes
+// many rows of one file.
+void appendRow(QByteArray& row, QByteArrayView fileField, const DxfValueChange& change,
+               DxfChangeFormat format);
+QByteArray fileField(QStringView inputPath, DxfChangeFormat format);
 void appendCsvField(QByteArray& row, QStringView text);
 void appendJsonString(QByteArray& row, QStringView text);
 

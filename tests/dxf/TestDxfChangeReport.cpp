@@ -319,6 +319,18 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
             expected = '"' + expected.replace('"', "\"\"") + '"';
         QCOMPARE(csv, expected);
     }
+    // A surrogate without its pair has no UTF-8 form: it becomes U+FFFD, its neighbours stay.
+    const QString lone =
+        u"a"_s + QChar(0xD840) + u"b"_s + QChar(0xDC00) + u"0123456789"_s + QChar(0xD83D);
+    const QByteArray replaced = "a\xEF\xBF\xBD"
+                                "b\xEF\xBF\xBD"
+                                "0123456789\xEF\xBF\xBD";
+    QByteArray csv;
+    DxfChangeRowFormat::appendCsvField(csv, lone);
+    QCOMPARE(csv, replaced);
+    QByteArray json;
+    DxfChangeRowFormat::appendJsonString(json, lone);
+    QCOMPARE(json, '"' + replaced + '"');
 }
 
 QTEST_GUILESS_MAIN(TestDxfChangeReport)
