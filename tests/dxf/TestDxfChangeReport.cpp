@@ -71,7 +71,7 @@ QList<Value> textValues(const QByteArray& file, DxfEncoding encoding) {
     QList<Value> values;
     const auto decode = [encoding](const QByteArray& bytes) {
         QString text;
-        return DxfValueCodec::decodeInto(bytes, encoding, text) ? text : QString();
+        return DxfValueCodec::decodeInto(bytes, encoding, text) ? text : QString::fromLatin1(bytes);
     };
     Value current{0, {}, {}, {}, {}};
     qsizetype i = lines.indexOf("ENTITIES") + 1;
@@ -151,14 +151,16 @@ QByteArray variedDrawing(bool utf8) {
         utf8 ? "AC1021" : "AC1018");
 }
 
-// Changed values far apart, with thousands of line ends between them.
+// Changed values far apart, with thousands of line ends between them; a layer name that
+// does not decode is reported by its bytes as Latin-1.
 QByteArray sparseDrawing() {
     QByteArrayList line = {"  0", "LINE", "  8", "0"};
     for (int i = 0; i < 2000; ++i)
         line += {" 10", QByteArray::number(i) + ".5"};
-    return drawing(
-        {textEntity("abc 1"), line, line, textEntity("abc 2"), line, mtextEntity("abc 3")},
-        "AC1018");
+    QByteArrayList badLayer = textEntity("abc 2");
+    badLayer[5] = "\xFF\x81-layer";
+    return drawing({textEntity("abc 1"), line, line, badLayer, line, mtextEntity("abc 3")},
+                   "AC1018");
 }
 
 } // namespace
