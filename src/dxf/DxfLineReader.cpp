@@ -73,9 +73,11 @@ DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
 
 // Sixteen bytes at a time, each byte's count kept in its own lane for up to 255 groups
 // before the lanes are summed: a plain count widens every lane to 64 bits at every step.
+// Changes are counted to one after the other, a few hundred bytes apart, so the last few
+// bytes are one more group, masked, rather than a loop.
 qint64 DxfLineReader::countCarriageReturns(const char* from, const char* end) {
-    qint64 count = 0;
 #ifdef __SSE2__
+    qint64 count = 0;
     const __m128i cr = _mm_set1_epi8('\r');
     while (end - from >= 16) {
         const qsizetype groups = qMin<qsizetype>((end - from) / 16, 255);
@@ -87,8 +89,15 @@ qint64 DxfLineReader::countCarriageReturns(const char* from, const char* end) {
         const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
         count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
     }
+    if (from < end) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(group, cr)));
+        count += std::popcount(found & ((1u << (end - from)) - 1));
+    }
+    return count;
+#else
+    return std::count(from, end, '\r');
 #endif
-    return count + std::count(from, end, '\r');
 }
 
 bool DxfLineReader::refill() {

@@ -132,6 +132,7 @@ private:
         m_linesBefore += countCarriageReturns(base + m_countedUpTo, base + to);
         m_countedUpTo = to;
     }
+    // Reads whole 16-byte groups, like findCarriageReturn().
     static qint64 countCarriageReturns(const char* from, const char* end);
 
     // Room behind the last byte for searches that read whole 16-byte groups.
