@@ -90,9 +90,16 @@ qint64 DxfLineReader::countCarriageReturns(const char* from, const char* end) {
         count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
     }
     if (from < end) {
+        // The lanes of the bytes before `end`: the first (end - from) of sixteen.
+        static constexpr char kLeading[32] = {-1, -1, -1, -1, -1, -1, -1, -1,
+                                              -1, -1, -1, -1, -1, -1, -1, -1};
+        const __m128i keep =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLeading + 16 - (end - from)));
         const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(group, cr)));
-        count += std::popcount(found & ((1u << (end - from)) - 1));
+        const __m128i found = _mm_and_si128(_mm_cmpeq_epi8(group, cr), keep);
+        const __m128i sums =
+            _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), found), _mm_setzero_si128());
+        count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
     }
     return count;
 #else

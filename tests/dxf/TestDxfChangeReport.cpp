@@ -133,13 +133,14 @@ TextOptions changingOptions() {
     return options;
 }
 
-// A drawing with what the report must get right: a long MTEXT value in parts whose change
-// makes it need more of them, line breaks and special codes, an entity without handle or
-// layer, a value left alone.
-QByteArray variedDrawing(bool utf8) {
+// A drawing with what the report must get right: a long MTEXT value in parts (the first one
+// empty) whose change makes it need more of them, line breaks and special codes, an entity without
+// handle or layer, a value left alone.
+QByteArray variedDrawing(bool utf8, const QByteArray& lineEnd = "\r\n") {
     const QByteArray kanji = utf8 ? QByteArray("\xE5\x9B\xB3\xE9\x9D\xA2") : "\x90\x7D\x96\xCA";
     QByteArrayList longText = {"  0", "MTEXT",          "  5", "4A",       "100", "AcDbEntity",
                                "  8", kanji + "-layer", "100", "AcDbMText"};
+    longText += {"  3", ""}; // an empty first part: the value's line starts with its line end
     for (int part = 0; part < 3; ++part)
         longText += {"  3", QByteArray(240, 'x') + "abc 12\\P%%d"};
     longText += {"  1", "tail abc", " 44", "1.0"};
@@ -148,7 +149,7 @@ QByteArray variedDrawing(bool utf8) {
     text.insert(3, "2B");
     return drawing(
         {text, mtextEntity("line abc\\Pnext {\\fArial;7}"), textEntity("same"), longText},
-        utf8 ? "AC1021" : "AC1018");
+        utf8 ? "AC1021" : "AC1018", lineEnd);
 }
 
 // Changed values far apart, with thousands of line ends between them; a layer name that
@@ -212,7 +213,8 @@ void TestDxfChangeReport::rowsAreTheDifferencesOfInputAndOutput() {
     QVERIFY(collector.rows.size() >= minimumRows);
 }
 
-// Blocks just long enough for the longest line, so lines are counted across many refills.
+// Blocks just long enough for the longest line, so lines are counted across many refills;
+// lines ending in a lone CR are numbered like lines ending in CR LF.
 void TestDxfChangeReport::linesCountedAcrossSmallBlocks() {
     const QByteArray input = variedDrawing(false);
     TextPipeline wholePipeline(changingOptions());
@@ -221,13 +223,17 @@ void TestDxfChangeReport::linesCountedAcrossSmallBlocks() {
     whole.setChangeObserver(&wholeRows, u"in"_s);
     const QByteArray output = rewriteInMemory(input, whole, 1 << 16, 1 << 16).output;
     QCOMPARE(wholeRows.rows, expectedRows(u"in"_s, input, output, DxfEncoding::Cp932));
-    for (const qsizetype block : {300, 333, 512, 1000}) {
-        TextPipeline pipeline(changingOptions());
-        DxfStreamRewriter rewriter(pipeline, DxfEncoding::Cp932);
-        Collector rows;
-        rewriter.setChangeObserver(&rows, u"in"_s);
-        QCOMPARE(rewriteInMemory(input, rewriter, block, 32).output, output);
-        QVERIFY2(rows.rows == wholeRows.rows, qPrintable(describe(rows.rows)));
+    for (const QByteArray lineEnd : {"\r\n", "\r"}) {
+        const QByteArray ended = variedDrawing(false, lineEnd);
+        for (const qsizetype block : {300, 333, 512, 1000, 1 << 16}) {
+            TextPipeline pipeline(changingOptions());
+            DxfStreamRewriter rewriter(pipeline, DxfEncoding::Cp932);
+            Collector rows;
+            rewriter.setChangeObserver(&rows, u"in"_s);
+            const QByteArray out = rewriteInMemory(ended, rewriter, block, 32).output;
+            QCOMPARE(out, QByteArray(output).replace("\r\n", lineEnd));
+            QVERIFY2(rows.rows == wholeRows.rows, qPrintable(describe(rows.rows)));
+        }
     }
 }
 
