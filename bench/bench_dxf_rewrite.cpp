@@ -202,12 +202,25 @@ int reportCost(const QString& path, int rounds) {
     const QByteArray in = path.toLocal8Bit();
     const QByteArray out = (path + QStringLiteral(".copy")).toLocal8Bit();
     const QString reportPath = path + QStringLiteral(".changes.csv");
+    const QString outputs[] = {QString::fromLocal8Bit(out), DxfRewriter::outputPathFor(path),
+                               reportPath};
+    // Every run starts from the same state: no earlier output to replace, nothing of the last
+    // run still being written or discarded by the file system.
+    const auto settle = [&] {
+        for (const QString& output : outputs)
+            QFile::remove(output);
+        ::sync();
+    };
     std::vector<double> copier, plain, observed, reported;
     IgnoringObserver ignoring;
     for (int round = 0; round < rounds; ++round) {
+        settle();
         copier.push_back(seconds([&] { return copyLines(in.constData(), out.constData(), true); }));
+        settle();
         plain.push_back(seconds([&] { return rewrite(path, heavyOptions()); }));
+        settle();
         observed.push_back(seconds([&] { return rewrite(path, heavyOptions(), &ignoring); }));
+        settle();
         reported.push_back(seconds([&] {
             DxfChangeReport report(reportPath, DxfChangeReport::Format::Csv);
             return report.open() && rewrite(path, heavyOptions(), &report) && report.commit();
@@ -223,8 +236,7 @@ int reportCost(const QString& path, int rounds) {
     std::printf("driver+report  best %.3f s  median %.3f s\n", best(reported), median(reported));
     std::printf("report cost    best %.2fx  median %.2fx\n", best(reported) / best(plain),
                 median(reported) / median(plain));
-    QFile::remove(QString::fromLocal8Bit(out));
-    QFile::remove(reportPath);
+    settle();
     return 0;
 }
 
