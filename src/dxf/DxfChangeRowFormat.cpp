@@ -1,5 +1,6 @@
 #include "DxfChangeRowFormat.h"
 
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -85,7 +86,7 @@ template <bool json> int plainAsciiLead(const char16_t* units) {
         escaped = _mm_or_si128(escaped, _mm_cmplt_epi16(group, _mm_set1_epi16(0x20)));
     }
     const unsigned plain = unsigned(_mm_movemask_epi8(_mm_andnot_si128(escaped, ascii)));
-    return plain == 0xFFFF ? 8 : __builtin_ctz(~plain) / 2;
+    return std::countr_zero(~plain) / 2; // 8 when all sixteen bytes are plain
 }
 #endif
 
