@@ -75,9 +75,8 @@ char* putNonAscii(char* at, const char16_t*& units, const char16_t* end) {
 }
 
 #ifdef __SSE2__
-// Of the eight units at `units`, how many lead that are ASCII and need no escape.
-template <bool json> int plainAsciiLead(const char16_t* units) {
-    const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+// Of the eight units in `group`, how many lead that are ASCII and need no escape.
+template <bool json> int plainAsciiLead(__m128i group) {
     const __m128i ascii =
         _mm_cmpeq_epi16(_mm_and_si128(group, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128());
     __m128i escaped = _mm_cmpeq_epi16(group, _mm_set1_epi16('"'));
@@ -102,7 +101,7 @@ template <bool json> char* putText(char* at, QStringView text) {
         while (end - units >= 8) {
             const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_packus_epi16(group, group));
-            const int plain = plainAsciiLead<json>(units);
+            const int plain = plainAsciiLead<json>(group);
             units += plain;
             at += plain;
             if (plain < 8)
