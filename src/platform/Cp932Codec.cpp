@@ -1,8 +1,8 @@
 #include "Cp932Codec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "Cp932Table.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <memory>
@@ -15,26 +15,8 @@ namespace ornvale {
 
 namespace {
 
-// Single bytes where ICU's "windows-31j" and Windows differ: ICU rotates 0x1A/0x1C/0x7F and has
-// no mapping for 0x80, 0xA0 and 0xFD-0xFF.
-constexpr std::array<std::pair<unsigned char, char16_t>, 8> kSingleByteFixes{{
-    {0x1A, 0x001A},
-    {0x1C, 0x001C},
-    {0x7F, 0x007F},
-    {0x80, 0x0080},
-    {0xA0, 0xF8F0},
-    {0xFD, 0xF8F1},
-    {0xFE, 0xF8F2},
-    {0xFF, 0xF8F3},
-}};
-
-bool isLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool isTrailByte(unsigned char byte) {
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
+using cp932::isLeadByte;
+using cp932::isTrailByte;
 
 // Widens the ASCII bytes at the start of `in` to characters, sixteen at a time while sixteen
 // bytes remain; returns how many it took (0 when fewer than sixteen remain). Writes whole
@@ -59,91 +41,51 @@ qsizetype widenAscii(const char* in, qsizetype size, QChar* out) {
     return done;
 }
 
-// Lookup tables filled once from ICU, then corrected. Conversions are plain table lookups, so
-// the text driver can convert millions of values without touching ICU again.
+// Lookup tables spread out once from Microsoft's table (Cp932Table.cpp), the same on every
+// platform: conversions are plain lookups, so the text driver can convert millions of values
+// quickly, and no system converter with its own idea of the code page is involved.
 struct Tables {
-    static constexpr char16_t kNone = 0xFFFF;
+    static constexpr char16_t kNone = cp932::kNoCharacter;
     std::array<char16_t, 256> single{};
     std::array<char16_t, 65536> pair{};  // (lead << 8 | trail) -> character, kNone = invalid
     std::array<quint16, 65536> encode{}; // character -> bytes: < 0x100 one byte, else two
     std::array<bool, 65536> encodable{};
 
     Tables() {
-        single.fill(kNone);
+        std::copy(std::begin(cp932::kSingleBytes), std::end(cp932::kSingleBytes), single.begin());
         pair.fill(kNone);
-        // Qt keeps a converter's error flag through resetState(), so a converter that has
-        // seen an error is replaced by a fresh one.
-        auto decoder = std::make_unique<QStringDecoder>("windows-31j");
-        auto decodeBytes = [&](const char* bytes, qsizetype size) -> char16_t {
-            const QString text = decoder->decode(QByteArrayView(bytes, size));
-            if (decoder->hasError()) {
-                decoder = std::make_unique<QStringDecoder>("windows-31j");
-                return kNone;
-            }
-            if (text.size() != 1 || text[0] == QChar::ReplacementCharacter)
-                return kNone;
-            return text[0].unicode();
-        };
-        for (int b = 0; b < 256; ++b) {
-            if (isLeadByte(static_cast<unsigned char>(b)))
-                continue;
-            const char byte = static_cast<char>(b);
-            single[b] = decodeBytes(&byte, 1);
-        }
-        for (auto [byte, character] : kSingleByteFixes)
-            single[byte] = character;
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(static_cast<unsigned char>(lead)))
                 continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 if (!isTrailByte(static_cast<unsigned char>(trail)))
                     continue;
-                const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                pair[(lead << 8) | trail] = decodeBytes(bytes, 2);
+                pair[(lead << 8) | trail] =
+                    cp932::kPairs[cp932::leadIndex(static_cast<unsigned char>(lead)) *
+                                      cp932::kTrailCount +
+                                  cp932::trailIndex(static_cast<unsigned char>(trail))];
             }
         }
         buildEncodeTable();
     }
 
+    // Windows writes a character with several forms in its first form in byte order, except
+    // that the NEC-selected copies of IBM's extensions (lead bytes 0xED and 0xEE) give way to
+    // any other form.
     void buildEncodeTable() {
-        auto encoder = std::make_unique<QStringEncoder>("windows-31j");
-        auto tryEncode = [&](char16_t character) {
-            if (encodable[character])
+        auto isCopy = [](quint16 code) { return code >> 8 == 0xED || code >> 8 == 0xEE; };
+        auto offer = [&](char16_t character, quint16 code) {
+            if (character == kNone)
                 return;
-            const QChar c(character);
-            const QByteArray bytes = encoder->encode(QStringView(&c, 1));
-            if (encoder->hasError()) {
-                encoder = std::make_unique<QStringEncoder>("windows-31j");
+            if (encodable[character] && !(isCopy(encode[character]) && !isCopy(code)))
                 return;
-            }
-            if (bytes.isEmpty() || bytes.size() > 2)
-                return;
-            const auto b0 = static_cast<unsigned char>(bytes[0]);
-            // Only a form that decodes back to the same character counts (no best fit).
-            if (bytes.size() == 1 && single[b0] == character) {
-                encode[character] = b0;
-                encodable[character] = true;
-            } else if (bytes.size() == 2) {
-                const quint16 code =
-                    static_cast<quint16>((b0 << 8) | static_cast<unsigned char>(bytes[1]));
-                if (pair[code] == character) {
-                    encode[character] = code;
-                    encodable[character] = true;
-                }
-            }
-        };
-        for (auto [byte, character] : kSingleByteFixes) {
-            encode[character] = byte;
+            encode[character] = code;
             encodable[character] = true;
-        }
-        for (int b = 0; b < 256; ++b) {
-            if (single[b] != kNone)
-                tryEncode(single[b]);
-        }
-        for (int code = 0x8140; code <= 0xFCFC; ++code) {
-            if (pair[code] != kNone)
-                tryEncode(pair[code]);
-        }
+        };
+        for (int b = 0; b < 256; ++b)
+            offer(single[b], static_cast<quint16>(b));
+        for (int code = 0x8140; code <= 0xFCFC; ++code)
+            offer(pair[code], static_cast<quint16>(code));
     }
 };
 

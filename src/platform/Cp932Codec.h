@@ -8,8 +8,8 @@
 
 namespace ornvale {
 
-// Code page 932 exactly as Windows converts it: Qt's "windows-31j" converter with the single
-// bytes it gets wrong put right, and with unmappable characters reported, never substituted.
+// Code page 932 exactly as Windows converts it, from Microsoft's own table on every platform,
+// with unmappable characters reported, never substituted.
 class Cp932Codec {
 public:
     struct Decoded {
