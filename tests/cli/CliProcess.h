@@ -30,7 +30,7 @@ inline CliRun runCli(const QTemporaryDir& home, const QString& command, const QS
     env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(home.path());
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli" ORNVALE_EXE_SUFFIX),
                   QStringList{command} + args);
     CliRun result;
     if (!process.waitForFinished(60000))

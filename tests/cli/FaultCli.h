@@ -25,7 +25,7 @@ inline void startCliUnder(QProcess& process, const QTemporaryDir& home, const QS
     const QString script = prelude + QStringLiteral("; exec \"$0\" \"$@\"");
     process.start(QStringLiteral("/bin/sh"),
                   QStringList{QStringLiteral("-c"), script,
-                              QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"), command} +
+                              QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli" ORNVALE_EXE_SUFFIX), command} +
                       args);
 }
 

@@ -248,7 +248,7 @@ void TestConvertJobCli::interruptEndsTheProgram() {
     env.insert(u"ACADSIM_SELECTION"_s, u"41"_s);
     env.insert(u"ACADSIM_HANG"_s, u"a"_s);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli"),
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/cli/ornvale-cli" ORNVALE_EXE_SUFFIX),
                   {u"convert"_s, u"--selection"_s, u"41"_s, u"--acad"_s, simulatorExecutable(),
                    u"--json"_s, path(u"src/a.dwg"_s)});
     QVERIFY(process.waitForStarted());

@@ -49,7 +49,7 @@ void TestVersion::windowProgramAnswersWithoutDisplay() {
     env.insert(u"XDG_RUNTIME_DIR"_s, home.filePath(u"runtime"_s));
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale"), args);
+    process.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale" ORNVALE_EXE_SUFFIX), args);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);

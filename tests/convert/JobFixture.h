@@ -11,7 +11,7 @@
 namespace ornvale::test {
 
 inline QString simulatorExecutable() {
-    return QStringLiteral(ORNVALE_BINARY_DIR "/tools/acad-sim/ornvale-acad-sim");
+    return QStringLiteral(ORNVALE_BINARY_DIR "/tools/acad-sim/ornvale-acad-sim" ORNVALE_EXE_SUFFIX);
 }
 
 // Every selection code of a product, for tests that run each one.

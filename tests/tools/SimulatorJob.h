@@ -13,7 +13,7 @@
 namespace ornvale::test {
 
 inline QString simulatorPath() {
-    return QStringLiteral(ORNVALE_BINARY_DIR "/tools/acad-sim/ornvale-acad-sim");
+    return QStringLiteral(ORNVALE_BINARY_DIR "/tools/acad-sim/ornvale-acad-sim" ORNVALE_EXE_SUFFIX);
 }
 
 struct SimResult {

@@ -232,7 +232,7 @@ void TestMainWindow::messageBoxPresetAnswers() {
 void TestMainWindow::secondStartEndsSilently() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    const QString program = QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale");
+    const QString program = QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale" ORNVALE_EXE_SUFFIX);
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(program, {});
