@@ -200,6 +200,8 @@ QString convertUsage() {
         "\n"
         "Lists the drawings as the main window does, writes the AutoCAD conversion script, starts\n"
         "AutoCAD on it, waits for it to finish and shows the sizes and audit summaries.\n"
+        "One conversion runs at a time: a second one, from here or from the window, is\n"
+        "refused while another runs.\n"
         "\n"
         "  --format dxf|dwg         output format (default dxf)\n"
         "  --release 0-3            release button of the chosen format (default 0)\n"
@@ -214,7 +216,8 @@ QString convertUsage() {
         "  --output DIR             output folder (default: from the settings)\n"
         "  --single-document 0|1    restore AutoCAD's single-document mode at the end\n"
         "  --script-out FILE        write the script to FILE and stop\n"
-        "  --timeout SECONDS        give up waiting for AutoCAD (and end it); so does Ctrl-C\n"
+        "  --timeout SECONDS        give up waiting for AutoCAD after SECONDS and end it with\n"
+        "                           every process it started; so does Ctrl-C\n"
         "  --json                   print the result as JSON on stdout\n"
         "  --help                   show this help\n");
 }

@@ -75,36 +75,33 @@ JobOutcome runConvertJob(const JobInputs& inputs, std::optional<double> timeoutS
         });
     }
 
-    // Ctrl-C and the time limit end the wait and the program this command started.
+    // Ctrl-C gives up the wait as Clear does; the job ends the programs it started.
     g_interrupted = 0;
     const auto previous = std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    // A closed terminal too: the job must not go without ending its AutoCAD.
+    std::signal(SIGHUP, onInterrupt);
+#endif
     QTimer interruptCheck;
     interruptCheck.setInterval(100);
     QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
-        if (g_interrupted && runner.isRunning()) {
-            runner.terminateProgram();
+        if (g_interrupted && runner.isRunning())
             runner.abort();
-        }
-    });
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        if (runner.isRunning()) {
-            runner.terminateProgram();
-            runner.abort();
-        }
     });
 
-    runner.start(inputs);
+    JobInputs limited = inputs;
+    limited.timeLimitSeconds = timeoutSeconds;
+    runner.start(limited);
     if (runner.isRunning()) {
         interruptCheck.start();
-        if (timeoutSeconds)
-            limit.start(static_cast<int>(*timeoutSeconds * 1000.0));
         loop.exec();
     }
     std::signal(SIGINT, previous);
     std::signal(SIGTERM, SIG_DFL);
+#ifdef SIGHUP
+    std::signal(SIGHUP, SIG_DFL);
+#endif
     return runner.outcome();
 }
 
