@@ -218,7 +218,9 @@ QString convertUsage() {
         "  --script-out FILE        write the script to FILE and stop\n"
         "  --timeout SECONDS        give up waiting for AutoCAD after SECONDS and end it with\n"
         "                           every process it started; so does Ctrl-C\n"
-        "  --json                   print the result as JSON on stdout\n"
+        "  --json                   print the result as JSON on stdout; with --script-out:\n"
+        "                           the script, each file, and \"message\" (empty unless\n"
+        "                           the script could not be written)\n"
         "  --help                   show this help\n");
 }
 
