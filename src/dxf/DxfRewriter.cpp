@@ -5,6 +5,7 @@
 #include "DxfNullDevice.h"
 #include "DxfStreamRewriter.h"
 #include "FileIdentity.h"
+#include "FileReadability.h"
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
@@ -23,9 +24,6 @@ namespace ornvale {
 
 namespace {
 
-QString missingReason() {
-    return QStringLiteral("ファイルが見つかりません。");
-}
 QString cannotOpenReason() {
     return QStringLiteral("ファイルを開けません。");
 }
@@ -55,6 +53,13 @@ QString outputIsInputReason(const QString& output, const QString& input) {
                "出力ファイル %1 は変換するファイル %2 と同じファイルのため、上書きできません。")
         .arg(output, input);
 }
+QString shortNameReason() {
+    return QStringLiteral("ファイル名が短いため、同じフォルダに出力ファイル名を決められません。");
+}
+QString outputIsLinkReason(const QString& output) {
+    return QStringLiteral("出力ファイル %1 はシンボリックリンクのため、上書きできません。")
+        .arg(output);
+}
 QString outputTakenReason(const QString& output, const QString& input) {
     return QStringLiteral("出力ファイル %1 は先に変換した %2 の出力のため、上書きできません。")
         .arg(output, input);
@@ -66,8 +71,12 @@ DxfRewriter::DxfRewriter(ValueTransform& transform, Prompter& prompter,
                          DxfRewriteObserver* observer)
     : m_transform(transform), m_prompter(prompter), m_observer(observer) {}
 
+// Cutting four characters off a name of four or fewer ("dxf", ".dxf", "adxf") would cut into
+// the folder part of the path and put the output elsewhere: such a name has no output.
 QString DxfRewriter::outputPathFor(const QString& inputPath) {
-    return inputPath.chopped(qMin<qsizetype>(4, inputPath.size())) + QStringLiteral("-T.dxf");
+    if (QFileInfo(inputPath).fileName().size() <= 4)
+        return {};
+    return inputPath.chopped(4) + QStringLiteral("-T.dxf");
 }
 
 DxfEncoding DxfRewriter::encodingFor(const QByteArray& versionCode) {
@@ -114,12 +123,17 @@ DxfRewriteResult DxfRewriter::rewriteFile(const QString& inputPath) {
 // The checks before anything is written; also settles the encoding from the version line.
 QString DxfRewriter::failureReason(const QString& inputPath, const QString& outputPath,
                                    DxfEncoding& encoding) const {
-    const QFileInfo input(inputPath);
-    if (!input.exists())
-        return missingReason();
+    const QString unreadable = unreadableFileReason(inputPath);
+    if (!unreadable.isEmpty())
+        return unreadable;
+    if (outputPath.isEmpty())
+        return shortNameReason();
     const QString reason = overwriteReason(inputPath, outputPath);
     if (!reason.isEmpty())
         return reason;
+    // The save would replace the file the link points at, which may be anything.
+    if (QFileInfo(outputPath).isSymLink())
+        return outputIsLinkReason(outputPath);
     const HeadLines head = HeadLines::read(inputPath, 8);
     switch (head.failure) {
     case HeadLines::Failure::CannotOpen:

@@ -39,6 +39,7 @@ public:
     QList<DxfRewriteResult> run(const QStringList& inputPaths);
     DxfRewriteResult rewriteFile(const QString& inputPath);
 
+    // Empty when the name is too short to lose its last four characters inside its folder.
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);

@@ -81,10 +81,11 @@ void TextJob::take(const QStringList& paths) {
         case TextIntake::Finding::NotDxf:
             outcome.message = notDxfNote();
             break;
+        case TextIntake::Finding::Unreadable:
         case TextIntake::Finding::Incompatible:
         case TextIntake::Finding::TooOld:
             outcome.status = Status::Refused;
-            outcome.message = TextIntake::reason(finding);
+            outcome.message = TextIntake::reason(finding, path);
             m_prompter.inform(perFileMessage(path, outcome.message), confirmTitle());
             break;
         }

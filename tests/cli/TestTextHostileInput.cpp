@@ -1,0 +1,167 @@
+#include "CliProcess.h"
+#include "FaultCli.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ornvale::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Upper case changes every "abc" of these drawings and nothing else.
+const QStringList kUpper{u"--selection"_s, u"41"_s, u"--case"_s, u"upper"_s, u"--json"_s};
+const QByteArray kEarlier = "an earlier file\r\n";
+
+// A message about one file as stderr shows it.
+QString perFile(const QString& path, const QString& reason) {
+    return path + u" は、 \n\n"_s + reason;
+}
+
+} // namespace
+
+// ornvale-cli text on names, files and links chosen to break it: nothing is written where it
+// must not be, and every file that cannot be done as asked is named with the reason.
+class TestTextHostileInput : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void namesTooShortForAnOutputAreRefused();
+    void outputThatIsALinkIsRefused_data();
+    void outputThatIsALinkIsRefused();
+    void unreadableFilesAreNamed_data();
+    void unreadableFilesAreNamed();
+
+private:
+    QString path(const QString& name) const { return m_home->filePath(name); }
+    static QJsonArray files(const CliRun& run) {
+        return QJsonDocument::fromJson(run.outBytes).object()[u"files"_s].toArray();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TestTextHostileInput::init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+}
+
+// Four characters cut off "sub/dxf" would leave "sub": the output would land beside the
+// folder. ".dxf" and "adxf" have no name left at all.
+void TestTextHostileInput::namesTooShortForAnOutputAreRefused() {
+    QVERIFY(QDir(m_home->path()).mkdir(u"sub"_s));
+    const QStringList inputs{path(u"sub/dxf"_s), path(u"sub/.dxf"_s), path(u"sub/adxf"_s)};
+    for (const QString& input : inputs)
+        QVERIFY(writeFile(input, drawing({textEntity("abc")})));
+    QVERIFY(writeFile(path(u"sub-T.dxf"_s), kEarlier));
+
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + inputs);
+    QCOMPARE(run.exitCode, 1);
+    const QString reason =
+        u"ファイル名が短いため、同じフォルダに出力ファイル名を決められません。"_s;
+    const QJsonArray outcomes = files(run);
+    QCOMPARE(outcomes.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(outcomes[i][u"status"_s].toString(), u"failed"_s);
+        QCOMPARE(outcomes[i][u"message"_s].toString(), reason);
+        QVERIFY2(run.err.contains(perFile(inputs[i], reason)), qPrintable(run.err));
+    }
+    QCOMPARE(readFile(path(u"sub-T.dxf"_s)), kEarlier);
+    QCOMPARE(namesIn(m_home->path()), QStringList{u"sub-T.dxf"_s});
+    QCOMPARE(namesIn(path(u"sub"_s)), (QStringList{u".dxf"_s, u"adxf"_s, u"dxf"_s}));
+}
+
+void TestTextHostileInput::outputThatIsALinkIsRefused_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("link to another file") << u"victim.txt"_s;
+    QTest::newRow("link to nothing yet") << u"nowhere.txt"_s;
+}
+
+void TestTextHostileInput::outputThatIsALinkIsRefused() {
+    QFETCH(QString, target);
+    const QString input = path(u"a.dxf"_s);
+    const QString output = path(u"a-T.dxf"_s);
+    QVERIFY(writeFile(input, drawing({textEntity("abc")})));
+    QVERIFY(writeFile(path(u"victim.txt"_s), kEarlier));
+    QVERIFY(QFile::link(path(target), output));
+
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList{input});
+    QCOMPARE(run.exitCode, 1);
+    const QString reason =
+        u"出力ファイル %1 はシンボリックリンクのため、上書きできません。"_s.arg(output);
+    QCOMPARE(files(run)[0][u"message"_s].toString(), reason);
+    QVERIFY2(run.err.contains(perFile(input, reason)), qPrintable(run.err));
+    QCOMPARE(readFile(path(u"victim.txt"_s)), kEarlier);
+    QVERIFY(!QFile::exists(path(u"nowhere.txt"_s)));
+    QCOMPARE(QFileInfo(output).symLinkTarget(), path(target));
+}
+
+void TestTextHostileInput::unreadableFilesAreNamed_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    const QString notRegular =
+        u"通常のファイルではない（パイプやデバイスなど）ため、読み込めません。"_s;
+    const QList<std::pair<QString, QString>> kinds{
+        {u"missing"_s, u"ファイルが見つかりません。"_s},
+        {u"empty"_s, u"ファイルが空です。"_s},
+        {u"folder"_s, u"フォルダのため、図面として読み込めません。"_s},
+        {u"pipe"_s, notRegular},
+        {u"device"_s, notRegular},
+        {u"no read permission"_s, u"読み取りの権限がないため、ファイルを開けません。"_s},
+    };
+    for (const QString& command : {u"text"_s, u"convert"_s}) {
+        for (const auto& [kind, reason] : kinds) {
+            // The main window passes folders over, as it always has.
+            if (command == u"convert"_s && kind == u"folder"_s)
+                continue;
+            QTest::addRow("%s: %s", qPrintable(command), qPrintable(kind))
+                << command << kind << reason;
+        }
+    }
+}
+
+void TestTextHostileInput::unreadableFilesAreNamed() {
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString file = path(u"x.dxf"_s);
+    const QByteArray encoded = QFile::encodeName(file);
+    if (kind == u"empty"_s) {
+        QVERIFY(writeFile(file, {}));
+    } else if (kind == u"folder"_s) {
+        QVERIFY(QDir().mkdir(file));
+    } else if (kind == u"pipe"_s) {
+        QCOMPARE(::mkfifo(encoded.constData(), 0644), 0);
+    } else if (kind == u"device"_s) {
+        QVERIFY(QFile::link(u"/dev/null"_s, file));
+    } else if (kind == u"no read permission"_s) {
+        if (::geteuid() == 0)
+            QSKIP("runs as root, which reads a file without read permission");
+        QVERIFY(writeFile(file, drawing({textEntity("abc")})));
+        QVERIFY(QFile::setPermissions(file, QFile::WriteOwner));
+    }
+    const QStringList args =
+        command == u"text"_s
+            ? kUpper + QStringList{file}
+            : QStringList{u"--selection"_s, u"41"_s, u"--script-out"_s, path(u"s.scr"_s), file};
+    const CliRun run = runCli(*m_home, command, args);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(perFile(file, reason)), qPrintable(run.err));
+    if (command == u"text"_s) {
+        QCOMPARE(files(run)[0][u"status"_s].toString(), u"refused"_s);
+        QCOMPARE(files(run)[0][u"message"_s].toString(), reason);
+    }
+    QVERIFY(!QFile::exists(path(u"x-T.dxf"_s)));
+}
+
+QTEST_GUILESS_MAIN(TestTextHostileInput)
+#include "TestTextHostileInput.moc"
