@@ -60,6 +60,8 @@ void printJson(const QList<TextFileOutcome>& files, const TextCounters& counters
         out += (i ? "," : "") + QByteArray("{\"input\":") + jsonString(f.input) +
                ",\"output\":" + (f.output.isEmpty() ? QByteArray("null") : jsonString(f.output)) +
                ",\"status\":\"" + statusName(f.status) + "\",\"message\":" + jsonString(f.message) +
+               ",\"notes\":" +
+               QJsonDocument(QJsonArray::fromStringList(f.notes)).toJson(QJsonDocument::Compact) +
                '}';
     }
     const auto count = [](double value) { return QByteArray::number(qint64(value)); };

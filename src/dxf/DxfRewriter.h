@@ -51,10 +51,11 @@ private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
     QString overwriteReason(const QString& inputPath, const QString& outputPath) const;
-    QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
+    QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding,
+                     QStringList& notes);
     // The rewrite into `output`; `saveFile` is the same device when it is a file on disk.
     QString rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
-                        const QString& outputPath, DxfEncoding encoding);
+                        const QString& outputPath, DxfEncoding encoding, QStringList& notes);
 
     ValueTransform& m_transform;
     Prompter& m_prompter;

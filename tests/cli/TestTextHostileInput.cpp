@@ -26,6 +26,18 @@ QString perFile(const QString& path, const QString& reason) {
     return path + u" は、 \n\n"_s + reason;
 }
 
+QByteArray entities(const QByteArrayList& lines) {
+    return joinLines(headerLines() + blocksLines() + entitiesStart() + lines);
+}
+
+// An MTEXT whose "  3" parts before its "  1" value come to more than 1 MiB.
+QByteArrayList hugeMtext() {
+    QByteArrayList lines{"  0", "MTEXT", "100", "AcDbEntity", "100", "AcDbMText"};
+    for (int i = 0; i < 4500; ++i)
+        lines += {"  3", QByteArray(250, 'a')};
+    return lines + QByteArrayList{"  1", "abc", " 44", "1.0"};
+}
+
 } // namespace
 
 // ornvale-cli text on names, files and links chosen to break it: nothing is written where it
@@ -39,6 +51,8 @@ private slots:
     void outputThatIsALinkIsRefused();
     void unreadableFilesAreNamed_data();
     void unreadableFilesAreNamed();
+    void convertedFilesCarryTheirNotes_data();
+    void convertedFilesCarryTheirNotes();
 
 private:
     QString path(const QString& name) const { return m_home->filePath(name); }
@@ -161,6 +175,53 @@ void TestTextHostileInput::unreadableFilesAreNamed() {
         QCOMPARE(files(run)[0][u"message"_s].toString(), reason);
     }
     QVERIFY(!QFile::exists(path(u"x-T.dxf"_s)));
+}
+
+void TestTextHostileInput::convertedFilesCarryTheirNotes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QByteArray>("converted");
+    const QString longValue =
+        u"1 MiB を超えるため変換しなかった値が 1 個あります（そのまま出力しました）。"_s;
+    QTest::newRow("TEXT value over 1 MiB")
+        << entities(textEntity(QByteArray(1536 * 1024, 'a')) + textEntity("abc") + fileEnd())
+        << longValue << QByteArray("\r\nABC\r\n");
+    QTest::newRow("MTEXT parts over 1 MiB") << entities(hugeMtext() + textEntity("abc") + fileEnd())
+                                            << longValue << QByteArray("\r\nABC\r\n");
+    QTest::newRow("cut inside an entity")
+        << entities(textEntity("abc") + QByteArrayList{"  0", "TEXT", "100", "AcDbText", "  1"})
+        << u"図形の途中でファイルが終わっています（最後の EOF がありません）。読めたところまでを出力しました。"_s
+        << QByteArray("\r\nABC\r\n");
+    QTest::newRow("no EOF")
+        << entities(textEntity("abc") + QByteArrayList{"  0", "ENDSEC"})
+        << u"ファイルの最後に EOF がなく、途中で切れている可能性があります。読めたところまでを出力しました。"_s
+        << QByteArray("\r\nABC\r\n");
+    QTest::newRow("complete drawing")
+        << drawing({textEntity("abc")}) << QString() << QByteArray("\r\nABC\r\n");
+}
+
+// Such files are still converted, as far as they go, but the outcome says what is missing.
+void TestTextHostileInput::convertedFilesCarryTheirNotes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, note);
+    QFETCH(QByteArray, converted);
+    const QString input = path(u"a.dxf"_s);
+    QVERIFY(writeFile(input, bytes));
+
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList{input});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QJsonObject outcome = files(run)[0].toObject();
+    QCOMPARE(outcome[u"status"_s].toString(), u"converted"_s);
+    const QJsonArray expected = note.isEmpty() ? QJsonArray() : QJsonArray{note};
+    QCOMPARE(outcome[u"notes"_s].toArray(), expected);
+    if (note.isEmpty())
+        QCOMPARE(run.err, QString());
+    else
+        QVERIFY2(run.err.contains(perFile(input, note)), qPrintable(run.err));
+    const QByteArray output = readFile(path(u"a-T.dxf"_s));
+    QVERIFY(output.contains(converted));
+    // A value left as it was is there whole.
+    QCOMPARE(output.size(), bytes.size());
 }
 
 QTEST_GUILESS_MAIN(TestTextHostileInput)
