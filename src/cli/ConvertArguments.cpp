@@ -69,7 +69,7 @@ const QHash<QString, ValueSetter>& valueOptions() {
         {QStringLiteral("--selection"),
          [](ConvertArguments& a, const QString& v) {
              const std::optional<int> code = integerIn(v, 0, 255);
-             if (!code || (*code != 0 && !productRow(static_cast<quint8>(*code))))
+             if (!code || !isKnownSelectionCode(*code))
                  return invalid(QStringLiteral("--selection"), v,
                                 QStringLiteral("0, 3, 4, 5, 6, 7, 16, 17, 18, 21 or 41"));
              a.selection = static_cast<quint8>(*code);

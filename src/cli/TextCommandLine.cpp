@@ -1,6 +1,7 @@
 #include "TextCommandLine.h"
 
 #include "DxfChangeReport.h"
+#include "ProductTable.h"
 #include "TextWindowOptions.h"
 
 #include <QHash>
@@ -108,7 +109,7 @@ TextCommandLine TextCommandLine::parse(const QStringList& args, QString& error) 
         } else if (arg == u"--selection") {
             bool ok = false;
             const uint code = value.toUInt(&ok);
-            if (!ok || code > 255)
+            if (!ok || !isKnownSelectionCode(code))
                 error = invalidValue(arg, value);
             else
                 setOnce(line.selection, int(code), arg, error);

@@ -89,9 +89,15 @@ QString TextJob::completionMessage(qsizetype failed) {
 }
 
 void TextJob::take(const QStringList& paths) {
+    // The window's limit: a batch that would pass it is taken as none of its files.
+    if (!TextIntake::dropFits(m_outcomes.size(), paths.size(), m_prompter)) {
+        for (const QString& path : paths)
+            m_outcomes.append({path, {}, Status::Refused, TextIntake::tooManyFilesMessage(), {}});
+        return;
+    }
     const TextIntake intake(m_selection);
     for (const QString& path : paths) {
-        TextFileOutcome outcome{path, {}, Status::Skipped, {}};
+        TextFileOutcome outcome{path, {}, Status::Skipped, {}, {}};
         switch (const TextIntake::Finding finding = intake.classify(path)) {
         case TextIntake::Finding::Accepted:
             outcome.status = Status::Converted; // until the run says otherwise

@@ -38,6 +38,7 @@ public:
 
     // The intake one file at a time (the command line's way; the window's list takes the same
     // test through TextIntake): refused files are shown, files not named ".dxf" are skipped.
+    // More files than the window's list holds are all refused, with the window's message.
     void take(const QStringList& paths);
     // Adds files already accepted (the window's list).
     void takeAccepted(const QStringList& paths);

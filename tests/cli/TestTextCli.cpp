@@ -61,6 +61,9 @@ void TestTextCli::usageErrors_data() {
                                    << u"invalid value 'digits,kanji' for --classes"_s;
     QTest::newRow("value missing")
         << QStringList{u"a.dxf"_s, u"--search"_s} << u"--search needs a value"_s;
+    QTest::newRow("selection code of no product, as convert has it")
+        << QStringList{u"--selection"_s, u"99"_s, u"a.dxf"_s}
+        << u"invalid value '99' for --selection"_s;
     QTest::newRow("flag with a value")
         << QStringList{u"--json=yes"_s, u"a.dxf"_s} << u"--json takes no value"_s;
     QTest::newRow("contradicting repeats")

@@ -53,6 +53,7 @@ private slots:
     void unreadableFilesAreNamed();
     void convertedFilesCarryTheirNotes_data();
     void convertedFilesCarryTheirNotes();
+    void moreFilesThanTheWindowTakesAreRefused();
 
 private:
     QString path(const QString& name) const { return m_home->filePath(name); }
@@ -222,6 +223,19 @@ void TestTextHostileInput::convertedFilesCarryTheirNotes() {
     QVERIFY(output.contains(converted));
     // A value left as it was is there whole.
     QCOMPARE(output.size(), bytes.size());
+}
+
+// The text window's list holds 999 files; the command line takes no more.
+void TestTextHostileInput::moreFilesThanTheWindowTakesAreRefused() {
+    const QString input = path(u"a.dxf"_s);
+    QVERIFY(writeFile(input, drawing({textEntity("abc")})));
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList(1000, input));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith(u"処理可能ファイル数を超えます。\n"_s), qPrintable(run.err));
+    const QJsonArray outcomes = files(run);
+    QCOMPARE(outcomes.size(), 1000);
+    QCOMPARE(outcomes[999][u"status"_s].toString(), u"refused"_s);
+    QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestTextHostileInput)
