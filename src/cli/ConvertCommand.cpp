@@ -3,6 +3,7 @@
 #include "ConvertJobRun.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 
 #include "ConversionOptionsModel.h"
 #include "DrawingIntake.h"
@@ -76,7 +77,7 @@ bool reportUnlisted(const FileList::DropOutcome& outcome) {
         if (item.status == FileList::ItemStatus::Skipped)
             printTo(stderr, QStringLiteral("ornvale-cli convert: skipped, not a DWG or DXF "
                                            "drawing: %1\n")
-                                .arg(item.path));
+                                .arg(terminalText(item.path)));
         allListed = allListed && item.status == FileList::ItemStatus::Listed;
     }
     return allListed;

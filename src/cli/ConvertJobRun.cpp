@@ -2,6 +2,7 @@
 
 #include "ProgramStarter.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 #include "TextProgress.h"
 
 #include <QCoreApplication>
@@ -110,17 +111,19 @@ QString outcomeTable(const JobOutcome& outcome) {
     if (!outcome.conversions.isEmpty())
         text += QStringLiteral("No\tファイル名\tBefore\tAfter\t比率\n");
     for (const ConversionRow& row : outcome.conversions) {
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                    .arg(row.number)
-                    .arg(row.name, row.before, row.after, row.ratio, markName(row.mark));
+        text +=
+            QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                .arg(row.number)
+                .arg(terminalText(row.name), row.before, row.after, row.ratio, markName(row.mark));
     }
     if (!outcome.audits.isEmpty())
         text += QStringLiteral("No\tファイル名\t監査ﾚﾎﾟｰﾄ\n");
     for (const AuditRow& row : outcome.audits) {
-        text += QStringLiteral("%1\t%2\t%3%4\n")
-                    .arg(row.number)
-                    .arg(row.name, row.summary,
-                         row.reportKept ? QStringLiteral("\t") + row.report : QString());
+        text +=
+            QStringLiteral("%1\t%2\t%3%4\n")
+                .arg(row.number)
+                .arg(terminalText(row.name), terminalText(row.summary),
+                     row.reportKept ? QStringLiteral("\t") + terminalText(row.report) : QString());
     }
     return text;
 }

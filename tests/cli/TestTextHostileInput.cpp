@@ -54,6 +54,7 @@ private slots:
     void convertedFilesCarryTheirNotes_data();
     void convertedFilesCarryTheirNotes();
     void moreFilesThanTheWindowTakesAreRefused();
+    void controlCharactersInNamesAreEscaped();
 
 private:
     QString path(const QString& name) const { return m_home->filePath(name); }
@@ -236,6 +237,23 @@ void TestTextHostileInput::moreFilesThanTheWindowTakesAreRefused() {
     QCOMPARE(outcomes.size(), 1000);
     QCOMPARE(outcomes[999][u"status"_s].toString(), u"refused"_s);
     QVERIFY(!QFile::exists(path(u"a-T.dxf"_s)));
+}
+
+// A name can hold escape sequences that would clear or recolour the terminal: they are shown
+// escaped, and the JSON on stdout escapes them as JSON does.
+void TestTextHostileInput::controlCharactersInNamesAreEscaped() {
+    const QString refused = path(u"a\x1b[2J\x07.dxf"_s);
+    const QString skipped = path(u"b\x1b]0;title\x07.txt"_s);
+    QVERIFY(writeFile(refused, "not a drawing\r\n"));
+    QVERIFY(writeFile(skipped, "not a drawing\r\n"));
+
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList{refused, skipped});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(!run.err.contains(u'\x1b') && !run.err.contains(u'\x07'), qPrintable(run.err));
+    QVERIFY2(run.err.contains(path(u"a\\x1B[2J\\x07.dxf"_s)), qPrintable(run.err));
+    QVERIFY2(run.err.contains(path(u"b\\x1B]0;title\\x07.txt"_s)), qPrintable(run.err));
+    QVERIFY(!run.outBytes.contains('\x1b'));
+    QCOMPARE(files(run)[0][u"input"_s].toString(), refused);
 }
 
 QTEST_GUILESS_MAIN(TestTextHostileInput)
