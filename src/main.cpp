@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "FileSystemProbe.h"
 #include "FolderPicker.h"
 #include "FolderRoles.h"
@@ -45,6 +46,7 @@ bool printVersionIfAsked(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (printVersionIfAsked(argc, argv))
         return 0;
+    ornvale::failWritesPastFileSizeLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ornvale"));
     // Lets the desktop match the windows to the installed desktop entry and its icon.

@@ -164,6 +164,10 @@ const ProductRow* productRow(quint8 selectionCode) {
     return nullptr;
 }
 
+bool isKnownSelectionCode(qint64 code) {
+    return code == 0 || (code > 0 && code <= 255 && productRow(quint8(code)));
+}
+
 std::span<const SettingsOption> settingsOptions() {
     static const QList<SettingsOption> options = buildSettingsOptions(productTable());
     return {options.constData(), static_cast<size_t>(options.size())};

@@ -41,6 +41,8 @@ std::span<const ProductRow> productTable();
 
 // The row of a selection code, or nullptr for 0 and unknown codes.
 const ProductRow* productRow(quint8 selectionCode);
+// A code a run can work with: 0 (no product) or a product's. Anything else is a typing error.
+bool isKnownSelectionCode(qint64 code);
 
 // The 2007 products (materials and visual styles can be purged).
 bool is2007Generation(quint8 selectionCode);

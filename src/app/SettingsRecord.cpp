@@ -4,11 +4,13 @@
 #include "ProductTable.h"
 #include "SettingsFieldRule.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <QtEndian>
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace ornvale {
 
@@ -82,6 +84,48 @@ QStringList SettingsRecord::unstorableFields() const {
             names.append(SettingsFieldRule::name(field.field));
     }
     return names;
+}
+
+namespace {
+
+QString textProblem(QByteArrayView stored, SettingsTextField field) {
+    qsizetype end = stored.size();
+    while (end > 0 && (stored[end - 1] == ' ' || stored[end - 1] == '\0'))
+        --end;
+    const Cp932Codec::Decoded decoded = Cp932Codec::decode(stored.first(end));
+    const QString name = SettingsFieldRule::name(field);
+    if (!decoded.ok())
+        return QStringLiteral("%1 に文字として読めないバイトがあります。").arg(name);
+    for (const QChar c : decoded.text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral("%1 に制御文字が含まれています。").arg(name);
+    }
+    return {};
+}
+
+} // namespace
+
+QStringList SettingsRecord::problems() const {
+    QStringList found;
+    if (savedSelection != 0 && selectionCode() == 0)
+        found.append(QStringLiteral("保存されている AutoCAD の選択コード（%1）はどの製品のもので"
+                                    "もないため、0（自動検出）として読みました。")
+                         .arg(QLocale::c().toString(savedSelection, 'g', 17)));
+    const std::pair<const char*, quint8> flags[] = {{"customPathFlag", customPathFlag},
+                                                    {"singleDocumentMode", singleDocumentMode}};
+    for (const auto& [name, value] : flags) {
+        if (value > 1)
+            found.append(QStringLiteral("%1 の値（%2）が 0 でも 1 でもありません。")
+                             .arg(QLatin1String(name))
+                             .arg(value));
+    }
+    for (const TextField& field : kTextFields) {
+        const QString problem =
+            textProblem(QByteArrayView(m_raw.constData() + field.offset, field.width), field.field);
+        if (!problem.isEmpty())
+            found.append(problem);
+    }
+    return found;
 }
 
 quint8 SettingsRecord::selectionCode() const {

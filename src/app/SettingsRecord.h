@@ -38,6 +38,10 @@ public:
     QByteArray toBytes() const;
     // Fields whose current text SettingsFieldRule refuses (not representable, or too long).
     QStringList unstorableFields() const;
+    // What in the bytes as read no record of the program holds, one reason each, for a warning:
+    // a selection code no product has, a flag other than 0 or 1, a text field that is no text
+    // (bytes code page 932 does not decode, or control characters).
+    QStringList problems() const;
 
     // savedSelection as a selection code: a known code, else 0 (detection runs). NaN, negative,
     // huge and unknown values would otherwise make the run work with no product row at all.

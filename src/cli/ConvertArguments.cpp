@@ -69,7 +69,7 @@ const QHash<QString, ValueSetter>& valueOptions() {
         {QStringLiteral("--selection"),
          [](ConvertArguments& a, const QString& v) {
              const std::optional<int> code = integerIn(v, 0, 255);
-             if (!code || (*code != 0 && !productRow(static_cast<quint8>(*code))))
+             if (!code || !isKnownSelectionCode(*code))
                  return invalid(QStringLiteral("--selection"), v,
                                 QStringLiteral("0, 3, 4, 5, 6, 7, 16, 17, 18, 21 or 41"));
              a.selection = static_cast<quint8>(*code);
@@ -200,6 +200,8 @@ QString convertUsage() {
         "\n"
         "Lists the drawings as the main window does, writes the AutoCAD conversion script, starts\n"
         "AutoCAD on it, waits for it to finish and shows the sizes and audit summaries.\n"
+        "One conversion runs at a time: a second one, from here or from the window, is\n"
+        "refused while another runs.\n"
         "\n"
         "  --format dxf|dwg         output format (default dxf)\n"
         "  --release 0-3            release button of the chosen format (default 0)\n"
@@ -214,8 +216,11 @@ QString convertUsage() {
         "  --output DIR             output folder (default: from the settings)\n"
         "  --single-document 0|1    restore AutoCAD's single-document mode at the end\n"
         "  --script-out FILE        write the script to FILE and stop\n"
-        "  --timeout SECONDS        give up waiting for AutoCAD (and end it); so does Ctrl-C\n"
-        "  --json                   print the result as JSON on stdout\n"
+        "  --timeout SECONDS        give up waiting for AutoCAD after SECONDS and end it with\n"
+        "                           every process it started; so does Ctrl-C\n"
+        "  --json                   print the result as JSON on stdout; with --script-out:\n"
+        "                           the script, each file, and \"message\" (empty unless\n"
+        "                           the script could not be written)\n"
         "  --help                   show this help\n");
 }
 

@@ -3,6 +3,7 @@
 #include "ConvertJobRun.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 
 #include "ConversionOptionsModel.h"
 #include "DrawingIntake.h"
@@ -76,14 +77,15 @@ bool reportUnlisted(const FileList::DropOutcome& outcome) {
         if (item.status == FileList::ItemStatus::Skipped)
             printTo(stderr, QStringLiteral("ornvale-cli convert: skipped, not a DWG or DXF "
                                            "drawing: %1\n")
-                                .arg(item.path));
+                                .arg(terminalText(item.path)));
         allListed = allListed && item.status == FileList::ItemStatus::Listed;
     }
     return allListed;
 }
 
+// "message" is the box a failed script would show, "" when the script was written.
 void printJson(const QString& scriptPath, const FileList::DropOutcome& outcome,
-               const FileList& list, const QList<ScriptTarget>& targets) {
+               const FileList& list, const QList<ScriptTarget>& targets, const QString& message) {
     QJsonArray files;
     for (const FileList::DropItem& item : outcome.items) {
         QJsonObject file{{QStringLiteral("input"), item.path},
@@ -97,6 +99,7 @@ void printJson(const QString& scriptPath, const FileList::DropOutcome& outcome,
         files.append(file);
     }
     const QJsonObject root{{QStringLiteral("script"), scriptPath},
+                           {QStringLiteral("message"), message},
                            {QStringLiteral("files"), files}};
     printTo(stdout, QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact)) +
                         QLatin1Char('\n'));
@@ -174,13 +177,11 @@ int runConvertCommand(const QStringList& args) {
     inputs.scriptPath = absoluteNative(*a.scriptOut);
     MarkerRemovedProbe probe(inputs.markerPath);
     const ScriptWriteResult result = ScriptWriter(probe).write(inputs);
-    if (!result.ok()) {
+    if (!result.ok())
         prompter.inform(result.error, confirmTitle());
-        return 1;
-    }
     if (a.json)
-        printJson(inputs.scriptPath, outcome, list, result.targets);
-    return allListed ? 0 : 1;
+        printJson(inputs.scriptPath, outcome, list, result.targets, result.error);
+    return result.ok() && allListed ? 0 : 1;
 }
 
 } // namespace ornvale::cli

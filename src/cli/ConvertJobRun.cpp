@@ -2,6 +2,7 @@
 
 #include "ProgramStarter.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 #include "TextProgress.h"
 
 #include <QCoreApplication>
@@ -75,36 +76,33 @@ JobOutcome runConvertJob(const JobInputs& inputs, std::optional<double> timeoutS
         });
     }
 
-    // Ctrl-C and the time limit end the wait and the program this command started.
+    // Ctrl-C gives up the wait as Clear does; the job ends the programs it started.
     g_interrupted = 0;
     const auto previous = std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+    // A closed terminal too: the job must not go without ending its AutoCAD.
+    std::signal(SIGHUP, onInterrupt);
+#endif
     QTimer interruptCheck;
     interruptCheck.setInterval(100);
     QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
-        if (g_interrupted && runner.isRunning()) {
-            runner.terminateProgram();
+        if (g_interrupted && runner.isRunning())
             runner.abort();
-        }
-    });
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        if (runner.isRunning()) {
-            runner.terminateProgram();
-            runner.abort();
-        }
     });
 
-    runner.start(inputs);
+    JobInputs limited = inputs;
+    limited.timeLimitSeconds = timeoutSeconds;
+    runner.start(limited);
     if (runner.isRunning()) {
         interruptCheck.start();
-        if (timeoutSeconds)
-            limit.start(static_cast<int>(*timeoutSeconds * 1000.0));
         loop.exec();
     }
     std::signal(SIGINT, previous);
     std::signal(SIGTERM, SIG_DFL);
+#ifdef SIGHUP
+    std::signal(SIGHUP, SIG_DFL);
+#endif
     return runner.outcome();
 }
 
@@ -113,17 +111,19 @@ QString outcomeTable(const JobOutcome& outcome) {
     if (!outcome.conversions.isEmpty())
         text += QStringLiteral("No\tファイル名\tBefore\tAfter\t比率\n");
     for (const ConversionRow& row : outcome.conversions) {
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                    .arg(row.number)
-                    .arg(row.name, row.before, row.after, row.ratio, markName(row.mark));
+        text +=
+            QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                .arg(row.number)
+                .arg(terminalText(row.name), row.before, row.after, row.ratio, markName(row.mark));
     }
     if (!outcome.audits.isEmpty())
         text += QStringLiteral("No\tファイル名\t監査ﾚﾎﾟｰﾄ\n");
     for (const AuditRow& row : outcome.audits) {
-        text += QStringLiteral("%1\t%2\t%3%4\n")
-                    .arg(row.number)
-                    .arg(row.name, row.summary,
-                         row.reportKept ? QStringLiteral("\t") + row.report : QString());
+        text +=
+            QStringLiteral("%1\t%2\t%3%4\n")
+                .arg(row.number)
+                .arg(terminalText(row.name), terminalText(row.summary),
+                     row.reportKept ? QStringLiteral("\t") + terminalText(row.report) : QString());
     }
     return text;
 }

@@ -10,7 +10,7 @@ namespace ornvale::cli {
 class StderrPrompter;
 
 // Runs one conversion job from the command line: the same job model as the main window, with
-// Ctrl-C and an optional time limit ending the wait (and the AutoCAD process started for it).
+// Ctrl-C and an optional time limit ending the wait (and every process started for it).
 // Progress (outputs seen / drawings) goes to stderr on a terminal.
 JobOutcome runConvertJob(const JobInputs& inputs, std::optional<double> timeoutSeconds,
                          StderrPrompter& prompter);

@@ -2,11 +2,14 @@
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
 #include "HeadlessStartup.h"
+#include "Messages.h"
 #include "ProductTable.h"
 #include "SaveSettings.h"
 #include "SettingsFieldRule.h"
+#include "SettingsFileCheck.h"
 #include "SettingsWindowModel.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -140,8 +143,17 @@ void show(const RunValues& values) {
         {"outputFolder", values.outputFolder},
         {"reservedText", values.reservedText},
     };
+    // A damaged file's texts may hold control characters.
     for (const auto& [key, value] : lines)
-        printText(stdout, QLatin1String(key) + QStringLiteral(": ") + value);
+        printText(stdout, QLatin1String(key) + QStringLiteral(": ") + terminalText(value));
+}
+
+// The values shown are what start-up made of the file; what it could not read is said first.
+void warnAboutSettingsFile(const RunValues& values, Prompter& prompter) {
+    const QStringList problems = settingsFileProblems(values.windowsDirectory);
+    if (!problems.isEmpty())
+        prompter.inform(perFileMessage(settingsFilePath(), problems.join(QStringLiteral("\r\n"))),
+                        QString());
 }
 
 // A value the settings file cannot hold as given is refused rather than stored cut or mangled;
@@ -200,6 +212,7 @@ int runSettingsCommand(const QStringList& args) {
     StderrPrompter prompter;
     RunValues values = settleRunValues(prompter);
     if (!changes.any()) {
+        warnAboutSettingsFile(values, prompter);
         show(values);
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "HeadlessStartup.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
+#include "TerminalText.h"
 #include "TextCommandLine.h"
 #include "TextJob.h"
 #include "TextProgress.h"
@@ -25,7 +26,7 @@ int usageError(const QString& error) {
 }
 
 void printStderr(const QString& text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = terminalText(text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
@@ -60,6 +61,8 @@ void printJson(const QList<TextFileOutcome>& files, const TextCounters& counters
         out += (i ? "," : "") + QByteArray("{\"input\":") + jsonString(f.input) +
                ",\"output\":" + (f.output.isEmpty() ? QByteArray("null") : jsonString(f.output)) +
                ",\"status\":\"" + statusName(f.status) + "\",\"message\":" + jsonString(f.message) +
+               ",\"notes\":" +
+               QJsonDocument(QJsonArray::fromStringList(f.notes)).toJson(QJsonDocument::Compact) +
                '}';
     }
     const auto count = [](double value) { return QByteArray::number(qint64(value)); };

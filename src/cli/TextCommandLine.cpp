@@ -1,6 +1,7 @@
 #include "TextCommandLine.h"
 
 #include "DxfChangeReport.h"
+#include "ProductTable.h"
 #include "TextWindowOptions.h"
 
 #include <QHash>
@@ -108,7 +109,7 @@ TextCommandLine TextCommandLine::parse(const QStringList& args, QString& error) 
         } else if (arg == u"--selection") {
             bool ok = false;
             const uint code = value.toUInt(&ok);
-            if (!ok || code > 255)
+            if (!ok || !isKnownSelectionCode(code))
                 error = invalidValue(arg, value);
             else
                 setOnce(line.selection, int(code), arg, error);
@@ -227,7 +228,9 @@ const char* TextCommandLine::usage() {
            "                        punctuation too (brings katakana)\n"
            "  --case none|upper|lower\n"
            "  --kana none|to-katakana|to-hiragana\n"
-           "  --json                print the outcome of each file and the counters as JSON\n"
+           "  --json                print the outcome of each file and the counters as JSON;\n"
+           "                        a file's \"notes\" say what its output lacks (values\n"
+           "                        too long to convert, a drawing that ends too early)\n"
            "  --dry-run             do everything but write: no \"-T.dxf\" file is created\n"
            "                        (--json still names the output each file would have)\n"
            "  --changes FILE        write every changed value to FILE, one row each: input\n"

@@ -1,5 +1,7 @@
 #include "TextProgress.h"
 
+#include "TerminalText.h"
+
 #include <QFileInfo>
 
 #include <cstdio>
@@ -29,7 +31,7 @@ TextProgress::~TextProgress() {
 void TextProgress::fileStarted(int index, int count, const QString& inputPath) {
     m_index = index;
     m_count = count;
-    m_name = QFileInfo(inputPath).fileName();
+    m_name = terminalText(QFileInfo(inputPath).fileName());
     m_percent = -1;
 }
 

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "FileSizeLimit.h"
 
 #include <QCoreApplication>
 
@@ -19,6 +20,7 @@ const char* const kUsage = "usage: ornvale-cli <command> [options]\n"
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ornvale::failWritesPastFileSizeLimit();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ornvale"));
     QStringList args = QCoreApplication::arguments().mid(1);

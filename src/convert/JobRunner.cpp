@@ -2,6 +2,7 @@
 
 #include "AuditReport.h"
 #include "FileSystemProbe.h"
+#include "JobFolderCheck.h"
 #include "Messages.h"
 #include "ProcessWatcher.h"
 #include "ProgramStarter.h"
@@ -12,19 +13,44 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QLocale>
+#include <QLockFile>
 #include <QTimer>
 
+#include <cmath>
+#include <limits>
+
 namespace ornvale {
+
+namespace {
+
+// A limit of any size: whole milliseconds, rounded up, and waited for in slices a timer takes.
+qint64 limitMs(double seconds) {
+    constexpr double kLongest = 1e15;
+    return qint64(std::ceil(qMin(seconds * 1000.0, kLongest)));
+}
+
+int timerSlice(qint64 ms) {
+    return int(qMin<qint64>(ms, std::numeric_limits<int>::max()));
+}
+
+} // namespace
 
 JobRunner::JobRunner(Prompter& prompter, ProgramStarter& starter, QObject* parent)
     : QObject(parent), m_prompter(prompter), m_starter(starter),
       m_process(new ProcessWatcher(this)), m_folderWatch(new QFileSystemWatcher(this)),
-      m_poll(new QTimer(this)), m_grace(new QTimer(this)) {
+      m_poll(new QTimer(this)), m_grace(new QTimer(this)), m_limit(new QTimer(this)),
+      m_quitWait(new QTimer(this)) {
     // The folder watch notices the marker at once; the slow poll covers file systems that do
     // not report changes.
     m_poll->setInterval(kPollMs);
     m_grace->setSingleShot(true);
     m_grace->setInterval(kGraceAfterEndMs);
+    m_quitWait->setSingleShot(true);
+    m_quitWait->setInterval(kQuitWaitMs);
+    // A coarse timer may fire a few per cent early; the limit must never be cut short.
+    m_limit->setSingleShot(true);
+    m_limit->setTimerType(Qt::PreciseTimer);
     connect(m_poll, &QTimer::timeout, this, &JobRunner::checkMarker);
     connect(m_folderWatch, &QFileSystemWatcher::directoryChanged, this, &JobRunner::checkMarker);
     connect(m_process, &ProcessWatcher::ended, this, &JobRunner::programEnded);
@@ -33,9 +59,14 @@ JobRunner::JobRunner(Prompter& prompter, ProgramStarter& starter, QObject* paren
         if (m_state == State::Waiting)
             finish(JobOutcome::Status::Aborted, abortMessage());
     });
+    connect(m_limit, &QTimer::timeout, this, &JobRunner::timeLimitReached);
+    connect(m_quitWait, &QTimer::timeout, m_process, &ProcessWatcher::terminate);
 }
 
-JobRunner::~JobRunner() = default;
+// A job cut short by the program's end must not leave its AutoCAD working on.
+JobRunner::~JobRunner() {
+    m_process->terminateAndWait();
+}
 
 JobInputs JobRunner::inputsFor(const RunValues& run, const ConversionOptions& options,
                                const QList<FileEntry>& files) {
@@ -48,7 +79,13 @@ JobInputs JobRunner::inputsFor(const RunValues& run, const ConversionOptions& op
     inputs.script.markerPath = ScriptWriter::markerPathIn(run.appDataFolder);
     inputs.script.scriptPath = run.scriptPath;
     inputs.executable = run.autocadExePath;
+    inputs.lockPath = lockPathIn(run.windowsDirectory);
     return inputs;
+}
+
+QString JobRunner::lockPathIn(const QString& windowsDirectory) {
+    return QDir::toNativeSeparators(
+        QDir(windowsDirectory).filePath(QStringLiteral("conversion.lock")));
 }
 
 QString JobRunner::defaultOutputFolder(const RunValues& run) {
@@ -87,6 +124,17 @@ QString JobRunner::abortMessage() {
         "　無効または不完全なAutoCADファイルが含まれていた可能性があります！　　　");
 }
 
+QString JobRunner::busyMessage() {
+    return QStringLiteral(
+        "　他の変換を実行中です。その変換が終わってから、もう一度実行して下さい。　　　");
+}
+
+QString JobRunner::timeLimitMessage(double seconds) {
+    return QStringLiteral(
+               "　制限時間（%1秒）を過ぎたため、AutoCADを終了して変換を中止しました。　　　")
+        .arg(QLocale::c().toString(seconds, 'f', QLocale::FloatingPointShortest));
+}
+
 QString JobRunner::errorCheckMessage(int step, const QString& path) {
     QString text = QStringLiteral("　エラーチェックNo = ") + QString::number(step);
     if (!path.isEmpty())
@@ -104,14 +152,24 @@ void JobRunner::start(const JobInputs& inputs) {
     m_targetSeen.clear();
     m_seen = 0;
     m_errorStep = 0;
+    m_markerSeen = false;
     m_jobStart = QDateTime::currentDateTime();
     m_state = State::Waiting;
+
+    // Refused before anything is touched: the script and the marker belong to the running job.
+    if (!takeLock(inputs.lockPath)) {
+        finish(JobOutcome::Status::Failed, busyMessage());
+        return;
+    }
+    if (const std::optional<QString> problem = jobFolderProblem(inputs.script)) {
+        finish(JobOutcome::Status::Failed, *problem);
+        return;
+    }
 
     // A marker left by an earlier job would end this wait at once.
     const QString& marker = inputs.script.markerPath;
     QFile::remove(marker);
     const QString markerFolder = QFileInfo(marker).absolutePath();
-    QDir().mkpath(markerFolder);
 
     SystemFileSystemProbe probe;
     const ScriptWriteResult written = ScriptWriter(probe).write(inputs.script);
@@ -121,27 +179,61 @@ void JobRunner::start(const JobInputs& inputs) {
     }
     m_targets = written.targets;
 
-    const std::optional<qint64> pid = m_starter.startDetached(
+    const std::optional<StartedProgram> program = m_starter.startDetached(
         inputs.executable, {QStringLiteral("/b"), inputs.script.scriptPath});
-    if (!pid) {
+    if (!program) {
         finish(JobOutcome::Status::Failed, startErrorMessage());
         return;
     }
     m_errorStep = 1;
-    m_process->watch(*pid);
+    m_process->watch(*program);
+    m_waited.start();
     m_folderWatch->addPath(markerFolder);
     m_poll->start();
+    if (inputs.timeLimitSeconds)
+        m_limit->start(timerSlice(limitMs(*inputs.timeLimitSeconds)));
     emit progress(0, fileCount());
     checkMarker();
 }
 
-void JobRunner::abort() {
-    if (m_state == State::Waiting)
-        finish(JobOutcome::Status::Aborted, abortMessage());
+// Stale only when its process is gone: a job killed without a word gives the lock back at once.
+// A lock that cannot be made at all is no refusal: the script beside it cannot be written then
+// either, and that failure says why.
+bool JobRunner::takeLock(const QString& path) {
+    if (path.isEmpty())
+        return true;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    auto lock = std::make_unique<QLockFile>(path);
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        m_lock = std::move(lock);
+        return true;
+    }
+    return lock->error() != QLockFile::LockFailedError;
 }
 
-void JobRunner::terminateProgram() {
-    m_process->terminate();
+void JobRunner::abort() {
+    if (m_state == State::Waiting) {
+        finish(JobOutcome::Status::Aborted, abortMessage());
+    } else if (m_state == State::Ending && m_outcome.status == JobOutcome::Status::Completed) {
+        m_outcome.status = JobOutcome::Status::Aborted;
+        m_outcome.conversions.clear();
+        m_outcome.audits.clear();
+        m_quitWait->stop();
+        m_process->terminate();
+    }
+}
+
+// Timers may fire a little early: the rest of the limit is waited for again.
+void JobRunner::timeLimitReached() {
+    if (m_state != State::Waiting || !m_inputs.timeLimitSeconds)
+        return;
+    const qint64 left = limitMs(*m_inputs.timeLimitSeconds) - m_waited.elapsed();
+    if (left > 0) {
+        m_limit->start(timerSlice(left));
+        return;
+    }
+    finish(JobOutcome::Status::Aborted, timeLimitMessage(*m_inputs.timeLimitSeconds));
 }
 
 void JobRunner::checkMarker() {
@@ -149,8 +241,10 @@ void JobRunner::checkMarker() {
         return;
     countOutputs();
     // Only a marker of this job counts: one whose deletion failed is older than the start.
-    if (ResultCollector::isFromJob(m_inputs.script.markerPath, m_jobStart))
+    if (ResultCollector::isFromJob(m_inputs.script.markerPath, m_jobStart)) {
+        m_markerSeen = true;
         collect();
+    }
 }
 
 // AutoCAD saves the drawings in list order, so new outputs appear just past the first one not
@@ -182,6 +276,8 @@ void JobRunner::countOutputs() {
 void JobRunner::programEnded() {
     if (m_state == State::Waiting)
         m_grace->start();
+    else if (m_state == State::Ending)
+        complete();
 }
 
 void JobRunner::collect() {
@@ -211,23 +307,40 @@ void JobRunner::collect() {
 void JobRunner::stopWaiting() {
     m_poll->stop();
     m_grace->stop();
+    m_limit->stop();
     const QStringList watched = m_folderWatch->directories();
     if (!watched.isEmpty())
         m_folderWatch->removePaths(watched);
 }
 
+// The outcome is settled here; the job ends once nothing it started runs any more. After the
+// marker AutoCAD only quits, and ending it then could cut short what it restores on its way out.
 void JobRunner::finish(JobOutcome::Status status, const QString& message) {
     stopWaiting();
-    m_process->stop();
-    m_state = State::Idle;
     m_outcome.status = status;
     m_outcome.message = message;
     if (status != JobOutcome::Status::Completed) {
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
     }
-    if (!message.isEmpty())
-        m_prompter.warnRetry(message, confirmTitle());
+    if (!m_process->isRunning()) {
+        complete();
+        return;
+    }
+    m_state = State::Ending;
+    if (m_markerSeen)
+        m_quitWait->start();
+    else
+        m_process->terminate();
+}
+
+void JobRunner::complete() {
+    m_quitWait->stop();
+    m_process->stop();
+    m_lock.reset();
+    m_state = State::Idle;
+    if (!m_outcome.message.isEmpty())
+        m_prompter.warnRetry(m_outcome.message, confirmTitle());
     emit finished(m_outcome);
 }
 

@@ -5,10 +5,15 @@
 #include "ScriptWriter.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 class QFileSystemWatcher;
+class QLockFile;
 class QTimer;
 
 namespace ornvale {
@@ -17,19 +22,29 @@ class ProcessWatcher;
 class ProgramStarter;
 class Prompter;
 
-// What one conversion job needs beside the script: the AutoCAD executable.
+// What one conversion job needs beside the script: the AutoCAD executable, the lock that keeps
+// a second job off the script and the marker, and an optional time limit for the wait.
 struct JobInputs {
     ScriptInputs script;
     QString executable;
+    QString lockPath;
+    std::optional<double> timeLimitSeconds;
 };
 
-// One conversion job (ScriptAD): deletes an old completion marker, writes the script, starts
-// AutoCAD on it, waits for the marker without blocking the event loop, then collects the sizes
-// and the audit reports. Every message goes through the Prompter; finished() carries the outcome.
+// One conversion job (ScriptAD): takes the job lock, checks the folders AutoCAD writes into,
+// deletes an old completion marker, writes the script, starts AutoCAD on it, waits for the marker
+// without blocking the event loop, then collects the sizes and the audit reports. Every message
+// goes through the Prompter; finished() carries the outcome.
+//
+// The lock lives as long as the job, so no other job (another window's or a command line's) can
+// share the script and the marker. The job never finishes while the AutoCAD it started, or a
+// process that AutoCAD started, still runs: given up, failed or timed out, it ends them first;
+// after the marker, it lets AutoCAD quit by itself for a while.
 class JobRunner : public QObject {
     Q_OBJECT
 public:
-    enum class State { Idle, Waiting };
+    // Ending: the outcome is settled, AutoCAD is being waited for or ended.
+    enum class State { Idle, Waiting, Ending };
 
     JobRunner(Prompter& prompter, ProgramStarter& starter, QObject* parent = nullptr);
     ~JobRunner() override;
@@ -49,13 +64,17 @@ public:
     static QString startErrorMessage();
     static QString abortMessage();
     static QString errorCheckMessage(int step, const QString& path);
+    static QString busyMessage();
+    static QString timeLimitMessage(double seconds);
+    // The job lock beside the script, in the folder of the "Windows directory" role.
+    static QString lockPathIn(const QString& windowsDirectory);
 
-    // Runs a job; finished() follows (at once when the script or the start fails).
+    // Runs a job; finished() follows (at once when the lock, a folder, the script or the start
+    // fails).
     void start(const JobInputs& inputs);
-    // Clear: a waiting job ends with the abort message. AutoCAD is left running.
+    // Clear: a waiting job ends with the abort message, once AutoCAD is ended. While AutoCAD is
+    // let quit after the marker, the job is given up without a message.
     void abort();
-    // Ends the AutoCAD process this job started, when it still runs.
-    void terminateProgram();
 
     State state() const { return m_state; }
     bool isRunning() const { return m_state != State::Idle; }
@@ -65,6 +84,8 @@ public:
 
     // How long a job waits for the marker after AutoCAD has ended.
     static constexpr int kGraceAfterEndMs = 5000;
+    // How long AutoCAD may take to quit after it saved the marker.
+    static constexpr int kQuitWaitMs = 30000;
     static constexpr int kPollMs = 250;
 
 signals:
@@ -72,11 +93,14 @@ signals:
     void finished(const ornvale::JobOutcome& outcome);
 
 private:
+    bool takeLock(const QString& path);
     void checkMarker();
     void countOutputs();
     void programEnded();
+    void timeLimitReached();
     void collect();
     void finish(JobOutcome::Status status, const QString& message);
+    void complete();
     void stopWaiting();
 
     Prompter& m_prompter;
@@ -85,8 +109,13 @@ private:
     QFileSystemWatcher* m_folderWatch = nullptr;
     QTimer* m_poll = nullptr;
     QTimer* m_grace = nullptr;
+    QTimer* m_limit = nullptr;
+    QTimer* m_quitWait = nullptr;
+    std::unique_ptr<QLockFile> m_lock;
+    QElapsedTimer m_waited; // since AutoCAD was started
 
     State m_state = State::Idle;
+    bool m_markerSeen = false;
     JobInputs m_inputs;
     QList<ScriptTarget> m_targets;
     QDateTime m_jobStart;

@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <optional>
+
 namespace ornvale {
 
 namespace {
@@ -43,6 +45,28 @@ QString outputIsInputReason(const QString& target) {
 
 QString joinPath(const QString& folder, const QString& name) {
     return folder + QDir::separator() + name;
+}
+
+// Writing the script over a drawing of the batch would destroy it, or have AutoCAD save a
+// drawing over the script it is reading. Names are compared as the file system knows them.
+std::optional<QString> scriptPathClash(const ScriptInputs& inputs,
+                                       const QList<ScriptTarget>& targets) {
+    const QString scriptKey = fileIdentityKey(inputs.scriptPath);
+    for (const FileEntry& entry : inputs.files) {
+        if (fileIdentityKey(entry.sourcePath) == scriptKey)
+            return perFileMessage(
+                inputs.scriptPath,
+                QStringLiteral("変換する図面 %1 と同じファイルのため、スクリプトを書き込めません。")
+                    .arg(entry.sourcePath));
+    }
+    for (const ScriptTarget& target : targets) {
+        if (fileIdentityKey(target.targetPath) == scriptKey)
+            return perFileMessage(
+                inputs.scriptPath,
+                QStringLiteral("図面の保存先 %1 と同じファイルのため、スクリプトを書き込めません。")
+                    .arg(target.targetPath));
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -247,6 +271,10 @@ ScriptWriteResult ScriptWriter::write(const ScriptInputs& inputs) const {
     const ScriptText text = compose(inputs);
     if (!text.ok()) {
         result.error = text.error;
+        return result;
+    }
+    if (const std::optional<QString> clash = scriptPathClash(inputs, text.targets)) {
+        result.error = *clash;
         return result;
     }
     if (!QDir().mkpath(inputs.outputFolder)) {

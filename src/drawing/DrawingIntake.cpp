@@ -2,6 +2,7 @@
 
 #include "Cp932Codec.h"
 #include "DrawingIdentifier.h"
+#include "FileReadability.h"
 #include "Messages.h"
 #include "Prompter.h"
 
@@ -13,6 +14,11 @@ DropIntake::Verdict DrawingIntake::examine(const QString& path, Prompter& prompt
     const DrawingFormat format = DrawingIdentifier::classify(path);
     if (format == DrawingFormat::NotDrawing || QFileInfo(path).isDir())
         return Verdict::Skip;
+    // What cannot be read is no drawing of an unknown version: the message says what is wrong.
+    if (const QString unreadable = unreadableFileReason(path); !unreadable.isEmpty()) {
+        prompter.inform(perFileMessage(path, unreadable), confirmTitle());
+        return Verdict::Refuse;
+    }
     // With no product selected nothing is tested, so the file need not be read at all.
     if (m_selection != 0) {
         const auto code = DrawingIdentifier::readVersionCode(path, format);

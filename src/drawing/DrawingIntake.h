@@ -6,8 +6,8 @@
 
 namespace ornvale {
 
-// The main window's intake: drawings only (folders passed over), of a version the AutoCAD
-// selection opens, with a path that a script line can carry.
+// The main window's intake: drawings only (folders passed over), that can be read, of a
+// version the AutoCAD selection opens, with a path that a script line can carry.
 class DrawingIntake : public DropIntake {
 public:
     explicit DrawingIntake(quint8 autocadSelection = 0) : m_selection(autocadSelection) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace ornvale {
@@ -10,7 +11,8 @@ struct DxfRewriteResult {
     QString inputPath;
     QString outputPath;
     bool converted = false;
-    QString reason; // why the file failed, as shown to the user; empty when converted
+    QString reason;    // why the file failed, as shown to the user; empty when converted
+    QStringList notes; // what a converted file's output lacks, as shown to the user
 };
 
 // Progress of a batch for the text window (progress bar, finished-files label, event

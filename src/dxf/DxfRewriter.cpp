@@ -5,6 +5,7 @@
 #include "DxfNullDevice.h"
 #include "DxfStreamRewriter.h"
 #include "FileIdentity.h"
+#include "FileReadability.h"
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
@@ -23,9 +24,6 @@ namespace ornvale {
 
 namespace {
 
-QString missingReason() {
-    return QStringLiteral("ファイルが見つかりません。");
-}
 QString cannotOpenReason() {
     return QStringLiteral("ファイルを開けません。");
 }
@@ -55,6 +53,39 @@ QString outputIsInputReason(const QString& output, const QString& input) {
                "出力ファイル %1 は変換するファイル %2 と同じファイルのため、上書きできません。")
         .arg(output, input);
 }
+QString shortNameReason() {
+    return QStringLiteral("ファイル名が短いため、同じフォルダに出力ファイル名を決められません。");
+}
+QString outputIsLinkReason(const QString& output) {
+    return QStringLiteral("出力ファイル %1 はシンボリックリンクのため、上書きできません。")
+        .arg(output);
+}
+QString longValuesNote(int count) {
+    return QStringLiteral(
+               "1 MiB を超えるため変換しなかった値が %1 個あります（そのまま出力しました）。")
+        .arg(count);
+}
+QString endedInEntityNote() {
+    return QStringLiteral("図形の途中でファイルが終わっています（最後の EOF がありません）。"
+                          "読めたところまでを出力しました。");
+}
+QString noEndOfFileNote() {
+    return QStringLiteral("ファイルの最後に EOF がなく、途中で切れている可能性があります。"
+                          "読めたところまでを出力しました。");
+}
+
+// A file that comes out converted may still lack something the user asked for.
+QStringList notesOf(const DxfStreamRewriter::Notes& notes) {
+    QStringList texts;
+    if (notes.longValuesLeft > 0)
+        texts.append(longValuesNote(notes.longValuesLeft));
+    if (notes.endedInEntity)
+        texts.append(endedInEntityNote());
+    else if (!notes.endOfFileSeen)
+        texts.append(noEndOfFileNote());
+    return texts;
+}
+
 QString outputTakenReason(const QString& output, const QString& input) {
     return QStringLiteral("出力ファイル %1 は先に変換した %2 の出力のため、上書きできません。")
         .arg(output, input);
@@ -66,8 +97,12 @@ DxfRewriter::DxfRewriter(ValueTransform& transform, Prompter& prompter,
                          DxfRewriteObserver* observer)
     : m_transform(transform), m_prompter(prompter), m_observer(observer) {}
 
+// Cutting four characters off a name of four or fewer ("dxf", ".dxf", "adxf") would cut into
+// the folder part of the path and put the output elsewhere: such a name has no output.
 QString DxfRewriter::outputPathFor(const QString& inputPath) {
-    return inputPath.chopped(qMin<qsizetype>(4, inputPath.size())) + QStringLiteral("-T.dxf");
+    if (QFileInfo(inputPath).fileName().size() <= 4)
+        return {};
+    return inputPath.chopped(4) + QStringLiteral("-T.dxf");
 }
 
 DxfEncoding DxfRewriter::encodingFor(const QByteArray& versionCode) {
@@ -103,23 +138,34 @@ DxfRewriteResult DxfRewriter::rewriteFile(const QString& inputPath) {
     result.outputPath = outputPathFor(inputPath);
     DxfEncoding encoding = DxfEncoding::Cp932;
     result.reason = failureReason(inputPath, result.outputPath, encoding);
+    QStringList notes;
     if (result.reason.isEmpty())
-        result.reason = copyFile(inputPath, result.outputPath, encoding);
+        result.reason = copyFile(inputPath, result.outputPath, encoding, notes);
     result.converted = result.reason.isEmpty();
     if (!result.converted)
         m_prompter.inform(perFileMessage(inputPath, result.reason), confirmTitle());
+    else if (!notes.isEmpty())
+        m_prompter.inform(perFileMessage(inputPath, notes.join(QStringLiteral("\r\n"))),
+                          confirmTitle());
+    if (result.converted)
+        result.notes = notes;
     return result;
 }
 
 // The checks before anything is written; also settles the encoding from the version line.
 QString DxfRewriter::failureReason(const QString& inputPath, const QString& outputPath,
                                    DxfEncoding& encoding) const {
-    const QFileInfo input(inputPath);
-    if (!input.exists())
-        return missingReason();
+    const QString unreadable = unreadableFileReason(inputPath);
+    if (!unreadable.isEmpty())
+        return unreadable;
+    if (outputPath.isEmpty())
+        return shortNameReason();
     const QString reason = overwriteReason(inputPath, outputPath);
     if (!reason.isEmpty())
         return reason;
+    // The save would replace the file the link points at, which may be anything.
+    if (QFileInfo(outputPath).isSymLink())
+        return outputIsLinkReason(outputPath);
     const HeadLines head = HeadLines::read(inputPath, 8);
     switch (head.failure) {
     case HeadLines::Failure::CannotOpen:
@@ -171,7 +217,7 @@ std::function<void(qint64)> DxfRewriter::writebackHook(QSaveFile& output) {
 }
 
 QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPath,
-                              DxfEncoding encoding) {
+                              DxfEncoding encoding, QStringList& notes) {
     QFile input(inputPath);
     if (!QFileInfo(inputPath).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotOpenReason();
@@ -181,12 +227,12 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
             return cannotCreateReason(outputPath);
         DxfNullDevice sink;
         sink.open(QIODevice::WriteOnly);
-        return rewriteInto(input, sink, nullptr, outputPath, encoding);
+        return rewriteInto(input, sink, nullptr, outputPath, encoding, notes);
     }
     QSaveFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return cannotCreateReason(outputPath);
-    QString reason = rewriteInto(input, output, &output, outputPath, encoding);
+    QString reason = rewriteInto(input, output, &output, outputPath, encoding, notes);
     if (reason.isEmpty() && !output.commit())
         reason = writeFailedReason(outputPath);
     if (!reason.isEmpty())
@@ -195,7 +241,8 @@ QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPat
 }
 
 QString DxfRewriter::rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
-                                 const QString& outputPath, DxfEncoding encoding) {
+                                 const QString& outputPath, DxfEncoding encoding,
+                                 QStringList& notes) {
     const qint64 total = input.size();
     DxfLineReader reader(input);
     if (m_observer) {
@@ -207,7 +254,9 @@ QString DxfRewriter::rewriteInto(QFile& input, QIODevice& output, QSaveFile* sav
         writer.setWriteHook(writebackHook(*saveFile));
     DxfStreamRewriter rewriter(m_transform, encoding);
     rewriter.setChangeObserver(m_changes, input.fileName());
-    switch (rewriter.rewrite(reader, writer)) {
+    const DxfStreamRewriter::Outcome outcome = rewriter.rewrite(reader, writer);
+    notes = notesOf(rewriter.notes());
+    switch (outcome) {
     case DxfStreamRewriter::Outcome::Done:
         return {};
     case DxfStreamRewriter::Outcome::NoEntities:

@@ -39,6 +39,7 @@ public:
     QList<DxfRewriteResult> run(const QStringList& inputPaths);
     DxfRewriteResult rewriteFile(const QString& inputPath);
 
+    // Empty when the name is too short to lose its last four characters inside its folder.
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);
@@ -50,10 +51,11 @@ private:
     QString failureReason(const QString& inputPath, const QString& outputPath,
                           DxfEncoding& encoding) const;
     QString overwriteReason(const QString& inputPath, const QString& outputPath) const;
-    QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding);
+    QString copyFile(const QString& inputPath, const QString& outputPath, DxfEncoding encoding,
+                     QStringList& notes);
     // The rewrite into `output`; `saveFile` is the same device when it is a file on disk.
     QString rewriteInto(QFile& input, QIODevice& output, QSaveFile* saveFile,
-                        const QString& outputPath, DxfEncoding encoding);
+                        const QString& outputPath, DxfEncoding encoding, QStringList& notes);
 
     ValueTransform& m_transform;
     Prompter& m_prompter;

@@ -10,6 +10,7 @@ DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
     m_reader = &reader;
     m_writer = &writer;
     m_runBegin = m_runEnd = nullptr;
+    m_notes = {};
     reader.setBeforeRefill([this] { beforeRefill(); });
     reader.setCountingLines(m_changes && m_transform);
     const bool entitiesFound = copyHeader();
@@ -85,6 +86,8 @@ void DxfStreamRewriter::mainScan() {
         if (!m_reader->next(line))
             return;
         copy(line);
+        if (line.is("EOF"))
+            m_notes.endOfFileSeen = true;
         if (line.is("MTEXT"))
             pending = entityScan(TextEntityKind::MTextEntity, line);
         else if (line.is("TEXT"))
@@ -98,6 +101,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     const bool joining = mtext && m_transform;
     int textMarkers = 0;
     bool stopped = false; // at a "  0" line
+    bool closed = false;  // by the entity's closing group
     if (m_changes) {
         m_handle.clear();
         m_layer.clear();
@@ -133,12 +137,14 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         if (kept && !line.continues)
             kept->keep(line.text);
         copy(line);
-        if (mtext && lineSpacingCode)
-            break;
-        if (!mtext && subclassCode && line.is("AcDbText") && ++textMarkers == 2)
+        closed = (mtext && lineSpacingCode) ||
+                 (!mtext && subclassCode && line.is("AcDbText") && ++textMarkers == 2);
+        if (closed)
             break;
     }
     releaseLongValue();
+    if (!stopped && !closed)
+        m_notes.endedInEntity = true;
     return stopped;
 }
 
@@ -201,6 +207,8 @@ bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
     m_valueCode = {};
     if (!ok)
         return false;
+    if (givenUp)
+        ++m_notes.longValuesLeft;
     QStringView result;
     if (givenUp || !convertLongValue(line, kind, result)) {
         releaseLongValue();
@@ -228,8 +236,10 @@ bool DxfStreamRewriter::takeLastPair(DxfLine& line, TextEntityKind kind) {
 // decodable, or not changed.
 bool DxfStreamRewriter::convertLongValue(const DxfLine& line, TextEntityKind kind,
                                          QStringView& result) {
-    if (line.continues || !m_longValue.fits(line.bytes().size()))
+    if (line.continues || !m_longValue.fits(line.bytes().size())) {
+        ++m_notes.longValuesLeft;
         return false;
+    }
     if (m_longValue.hasParts() && line.end.isEmpty())
         return false;
     if (!m_longValue.decodeInto(line.text, m_encoding, m_value))
@@ -246,6 +256,8 @@ bool DxfStreamRewriter::convertLongValue(const DxfLine& line, TextEntityKind kin
 
 void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
     if (!m_transform || line.continues) {
+        if (m_transform)
+            ++m_notes.longValuesLeft;
         copy(line);
         return;
     }

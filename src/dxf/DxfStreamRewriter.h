@@ -19,11 +19,19 @@ class DxfStreamRewriter {
 public:
     enum class Outcome { Done, NoEntities, ReadFailed, WriteFailed };
 
+    // What the copy of the last drawing found that its outcome does not say, for a note on it.
+    struct Notes {
+        int longValuesLeft = 0;     // values too long to convert, written as read
+        bool endedInEntity = false; // the input ended inside a TEXT or MTEXT entity
+        bool endOfFileSeen = false; // the "  0" / "EOF" pair that ends a drawing
+    };
+
     // Values go through the transform, unless it cannot change any value: then they are copied
     // without being decoded at all.
     DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding);
 
     Outcome rewrite(DxfLineReader& reader, DxfLineWriter& writer);
+    const Notes& notes() const { return m_notes; }
 
     // Tells `observer` of every value changed from now on, naming `inputPath` as its file.
     void setChangeObserver(DxfChangeObserver* observer, const QString& inputPath = {}) {
@@ -90,6 +98,7 @@ private:
     DxfKeptField m_handle;
     DxfKeptField m_layer;
     qint64 m_longValueLine = 0;
+    Notes m_notes;
 };
 
 } // namespace ornvale

@@ -1,6 +1,7 @@
 #include "TextIntake.h"
 
 #include "DrawingIdentifier.h"
+#include "FileReadability.h"
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
@@ -37,7 +38,10 @@ bool TextIntake::hasDxfEnding(const QString& path) {
 TextIntake::Finding TextIntake::classify(const QString& path) const {
     if (!hasDxfEnding(path))
         return Finding::NotDxf;
-    // A file that cannot be opened or ends early is refused like one with a foreign header.
+    if (!unreadableFileReason(path).isEmpty())
+        return Finding::Unreadable;
+    // A file that ends early, or that cannot be read after all, is refused like one with a
+    // foreign header.
     const HeadLines head = HeadLines::read(path, 8);
     if (!head.ok())
         return Finding::Incompatible;
@@ -62,16 +66,19 @@ DropIntake::Verdict TextIntake::examine(const QString& path, Prompter& prompter)
         return Verdict::Accept;
     case Finding::NotDxf:
         return Verdict::Skip;
+    case Finding::Unreadable:
     case Finding::Incompatible:
     case Finding::TooOld:
         break;
     }
-    prompter.inform(perFileMessage(path, reason(finding)), confirmTitle());
+    prompter.inform(perFileMessage(path, reason(finding, path)), confirmTitle());
     return Verdict::Refuse;
 }
 
-QString TextIntake::reason(Finding finding) {
+QString TextIntake::reason(Finding finding, const QString& path) {
     switch (finding) {
+    case Finding::Unreadable:
+        return unreadableFileReason(path);
     case Finding::TooOld:
         return QStringLiteral("変換できません。(変換可能ファイル：DXF2000バージョン以上)");
     case Finding::Incompatible:

@@ -16,16 +16,29 @@ namespace {
 
 struct RunCancelled {};
 
-// Passes the driver's reports on, keeps each file's result as it comes, and ends the batch
-// once the job is cancelled. The exception unwinds the rewriter between two blocks: the
-// unfinished output is discarded with its temporary file, the input is untouched.
+void addChanges(TextCounters& total, const TextCounters& after, const TextCounters& before) {
+    total.replacedCount += after.replacedCount - before.replacedCount;
+    total.toFullWidthCount += after.toFullWidthCount - before.toFullWidthCount;
+    total.toHalfWidthCount += after.toHalfWidthCount - before.toHalfWidthCount;
+    total.caseChangedCount += after.caseChangedCount - before.caseChangedCount;
+    total.toKatakanaCount += after.toKatakanaCount - before.toKatakanaCount;
+    total.toHiraganaCount += after.toHiraganaCount - before.toHiraganaCount;
+}
+
+// Passes the driver's reports on, keeps each file's result as it comes, counts the changes of
+// the files converted, and ends the batch once the job is cancelled. The exception unwinds the
+// rewriter between two blocks: the unfinished output is discarded with its temporary file, the
+// input is untouched.
 class RunWatch : public DxfRewriteObserver {
 public:
     RunWatch(DxfRewriteObserver* next, const std::atomic<bool>& cancel,
-             QList<DxfRewriteResult>& results)
-        : m_next(next), m_cancel(cancel), m_results(results) {}
+             const TextPipeline& pipeline, QList<DxfRewriteResult>& results)
+        : m_next(next), m_cancel(cancel), m_pipeline(pipeline), m_results(results) {}
+
+    const TextCounters& counted() const { return m_counted; }
 
     void fileStarted(int index, int count, const QString& inputPath) override {
+        m_before = m_pipeline.counters();
         if (m_next)
             m_next->fileStarted(index, count, inputPath);
         stopIfCancelled();
@@ -37,6 +50,8 @@ public:
     }
     void fileFinished(int finished, const DxfRewriteResult& result) override {
         m_results.append(result);
+        if (result.converted)
+            addChanges(m_counted, m_pipeline.counters(), m_before);
         if (m_next)
             m_next->fileFinished(finished, result);
         stopIfCancelled();
@@ -50,7 +65,10 @@ private:
 
     DxfRewriteObserver* m_next;
     const std::atomic<bool>& m_cancel;
+    const TextPipeline& m_pipeline;
     QList<DxfRewriteResult>& m_results;
+    TextCounters m_before;
+    TextCounters m_counted;
 };
 
 } // namespace
@@ -71,9 +89,15 @@ QString TextJob::completionMessage(qsizetype failed) {
 }
 
 void TextJob::take(const QStringList& paths) {
+    // The window's limit: a batch that would pass it is taken as none of its files.
+    if (!TextIntake::dropFits(m_outcomes.size(), paths.size(), m_prompter)) {
+        for (const QString& path : paths)
+            m_outcomes.append({path, {}, Status::Refused, TextIntake::tooManyFilesMessage(), {}});
+        return;
+    }
     const TextIntake intake(m_selection);
     for (const QString& path : paths) {
-        TextFileOutcome outcome{path, {}, Status::Skipped, {}};
+        TextFileOutcome outcome{path, {}, Status::Skipped, {}, {}};
         switch (const TextIntake::Finding finding = intake.classify(path)) {
         case TextIntake::Finding::Accepted:
             outcome.status = Status::Converted; // until the run says otherwise
@@ -81,10 +105,11 @@ void TextJob::take(const QStringList& paths) {
         case TextIntake::Finding::NotDxf:
             outcome.message = notDxfNote();
             break;
+        case TextIntake::Finding::Unreadable:
         case TextIntake::Finding::Incompatible:
         case TextIntake::Finding::TooOld:
             outcome.status = Status::Refused;
-            outcome.message = TextIntake::reason(finding);
+            outcome.message = TextIntake::reason(finding, path);
             m_prompter.inform(perFileMessage(path, outcome.message), confirmTitle());
             break;
         }
@@ -94,7 +119,7 @@ void TextJob::take(const QStringList& paths) {
 
 void TextJob::takeAccepted(const QStringList& paths) {
     for (const QString& path : paths)
-        m_outcomes.append({path, {}, Status::Converted, {}});
+        m_outcomes.append({path, {}, Status::Converted, {}, {}});
 }
 
 void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
@@ -105,7 +130,7 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     }
     TextPipeline pipeline(options);
     QList<DxfRewriteResult> results;
-    RunWatch watch(observer, m_cancelRequested, results);
+    RunWatch watch(observer, m_cancelRequested, pipeline, results);
     DxfRewriter rewriter(pipeline, m_prompter, &watch);
     rewriter.setDryRun(m_dryRun);
     rewriter.setChangeObserver(m_changes);
@@ -128,8 +153,9 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
         outcome.status = result.converted ? Status::Converted : Status::Failed;
         outcome.output = result.converted ? result.outputPath : QString();
         outcome.message = result.reason;
+        outcome.notes = result.notes;
     }
-    m_counters = pipeline.counters();
+    m_counters = watch.counted();
 }
 
 qsizetype TextJob::failedCount() const {

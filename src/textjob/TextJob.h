@@ -23,6 +23,7 @@ struct TextFileOutcome {
     QString output; // empty when nothing was written
     Status status = Status::Skipped;
     QString message;
+    QStringList notes; // what a converted file's output lacks (values left long, a cut end)
 
     bool converted() const { return status == Status::Converted; }
 };
@@ -37,6 +38,7 @@ public:
 
     // The intake one file at a time (the command line's way; the window's list takes the same
     // test through TextIntake): refused files are shown, files not named ".dxf" are skipped.
+    // More files than the window's list holds are all refused, with the window's message.
     void take(const QStringList& paths);
     // Adds files already accepted (the window's list).
     void takeAccepted(const QStringList& paths);
@@ -46,7 +48,8 @@ public:
     // Told of every value the run changes, file by file.
     void setChangeObserver(DxfChangeObserver* observer) { m_changes = observer; }
 
-    // Rewrites every accepted file; counters start from zero.
+    // Rewrites every accepted file; counters start from zero and count only the changes of the
+    // files converted (a file whose output could not be written changed nothing).
     void run(const TextOptions& options, DxfRewriteObserver* observer = nullptr);
     // Ends a run at the next progress report (from the observer or another thread): the file
     // in progress leaves no output, the files after it are not started.

@@ -27,6 +27,7 @@ private slots:
     void staleOutputIsMissing();
     void oldMarkerDoesNotEndTheWait();
     void timeoutEndsTheProgram();
+    void interruptEndsTheProgram_data();
     void interruptEndsTheProgram();
     void tinyFilesShowEmptyFigures();
     void shortReportGivesAnEmptyMarkedSummary();
@@ -238,8 +239,15 @@ void TestConvertJobCli::timeoutEndsTheProgram() {
     QTRY_VERIFY(!simulatorStillRuns());
 }
 
+void TestConvertJobCli::interruptEndsTheProgram_data() {
+    QTest::addColumn<int>("sent");
+    QTest::newRow("Ctrl-C") << int(SIGINT);
+    QTest::newRow("the terminal closed") << int(SIGHUP);
+}
+
 // Ctrl-C during the wait: the command ends the program it started and reports the abort.
 void TestConvertJobCli::interruptEndsTheProgram() {
+    QFETCH(int, sent);
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"HOME"_s, m_home->path());
@@ -253,7 +261,7 @@ void TestConvertJobCli::interruptEndsTheProgram() {
                    u"--json"_s, path(u"src/a.dwg"_s)});
     QVERIFY(process.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(simulatorStillRuns(), 20000);
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(process.processId()), sent);
     QVERIFY(process.waitForFinished(20000));
     QVERIFY2(process.exitCode() == 1, process.readAllStandardError().constData());
     const QJsonObject root = QJsonDocument::fromJson(process.readAllStandardOutput()).object();

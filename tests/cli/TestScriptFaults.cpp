@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,8 +20,9 @@ const QByteArray kEarlier = "an earlier script\r\n";
 
 } // namespace
 
-// `ornvale-cli convert --script-out` where the script cannot be written: the message names the
-// script, the exit code says so, and nothing is left half written under the script's name.
+// `ornvale-cli convert --script-out` where the script cannot be written, or must not be: the
+// message names the script, the exit code says so, and nothing is left half written under the
+// script's name or written over a drawing.
 class TestScriptFaults : public QObject {
     Q_OBJECT
 private slots:
@@ -27,6 +30,8 @@ private slots:
     void folderThatIsAFile();
     void folderWithoutWritePermission();
     void fullDiskKeepsTheEarlierScript();
+    void scriptNamingADrawingOfTheBatchIsRefused_data();
+    void scriptNamingADrawingOfTheBatchIsRefused();
 
 private:
     QString path(const QString& name) const { return m_home->filePath(name); }
@@ -92,9 +97,9 @@ void TestScriptFaults::fullDiskKeepsTheEarlierScript() {
     const QString script = path(u"scripts/s.scr"_s);
     QVERIFY(writeFile(script, kEarlier));
     // Two blocks are 1 or 2 KB depending on the shell; thirty drawings make a script of some KB.
+    // The command itself keeps the limit's signal from ending it.
     QProcess process;
-    startCliUnder(process, *m_home, u"trap '' XFSZ; ulimit -f 2"_s, u"convert"_s,
-                  scriptArgs(script, 30));
+    startCliUnder(process, *m_home, u"ulimit -f 2"_s, u"convert"_s, scriptArgs(script, 30));
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     expectRefused(process.exitCode(), QString::fromUtf8(process.readAllStandardError()), script);
@@ -105,6 +110,40 @@ void TestScriptFaults::fullDiskKeepsTheEarlierScript() {
     const CliRun run = runCli(*m_home, u"convert"_s, scriptArgs(script, 30));
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QVERIFY(readFile(script).size() > 4096);
+}
+
+void TestScriptFaults::scriptNamingADrawingOfTheBatchIsRefused_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("the drawing itself")
+        << u"a.dxf"_s
+        << u"変換する図面 <home>/a.dxf と同じファイルのため、スクリプトを書き込めません。"_s;
+    QTest::newRow("a link to the drawing")
+        << u"link.scr"_s
+        << u"変換する図面 <home>/a.dxf と同じファイルのため、スクリプトを書き込めません。"_s;
+    QTest::newRow("where the drawing is saved")
+        << u"out/a.dxf"_s
+        << u"図面の保存先 <home>/out/a.dxf と同じファイルのため、スクリプトを書き込めません。"_s;
+}
+
+// The drawing keeps its bytes; --json still prints the outcome, with the message.
+void TestScriptFaults::scriptNamingADrawingOfTheBatchIsRefused() {
+    QFETCH(QString, script);
+    QFETCH(QString, reason);
+    reason.replace(u"<home>"_s, m_home->path());
+    const QByteArray drawing = "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\n"
+                               "AC1015\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    QVERIFY(writeFile(path(u"a.dxf"_s), drawing));
+    QVERIFY(QFile::link(path(u"a.dxf"_s), path(u"link.scr"_s)));
+    const CliRun run = runCli(*m_home, u"convert"_s,
+                              {u"--selection"_s, u"41"_s, u"--output"_s, path(u"out"_s),
+                               u"--json"_s, u"--script-out"_s, path(script), path(u"a.dxf"_s)});
+    QCOMPARE(run.exitCode, 1);
+    const QString message = path(script) + u" は、 \r\n\r\n"_s + reason;
+    QCOMPARE(QJsonDocument::fromJson(run.outBytes).object()[u"message"_s].toString(), message);
+    QVERIFY2(run.err.contains(QString(message).replace(u"\r\n"_s, u"\n"_s)), qPrintable(run.err));
+    QCOMPARE(readFile(path(u"a.dxf"_s)), drawing);
+    QVERIFY(!QFile::exists(path(u"out/a.dxf"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestScriptFaults)

@@ -25,6 +25,8 @@ private slots:
     void refusedValues();
     void usageErrors_data();
     void usageErrors();
+    void damagedSettingsFileIsNamed_data();
+    void damagedSettingsFileIsNamed();
     void help();
 
 private:
@@ -201,6 +203,52 @@ void TestSettingsCli::usageErrors() {
     QCOMPARE(failed.exitCode, 2);
     QVERIFY2(failed.err.contains(named), qPrintable(failed.err));
     QVERIFY(!QFileInfo::exists(SettingsFile::path(configFolder())));
+}
+
+void TestSettingsCli::damagedSettingsFileIsNamed_data() {
+    QTest::addColumn<QByteArray>("bytes"); // empty: a folder under the name
+    QTest::addColumn<QStringList>("reasons");
+    QTest::newRow("a folder")
+        << QByteArray()
+        << QStringList{QStringLiteral(
+               "フォルダのため、設定ファイルとして読み込めません。既定の設定で動作します。")};
+    QByteArray garbage(670, ' ');
+    qToLittleEndian<double>(99.0, garbage.data());
+    garbage[8] = 0x5A;
+    garbage[9] = 0x07;
+    garbage.replace(10, 9, "C:\\a\x1b[2Jb");
+    garbage.replace(210, 1, "\x81");
+    QTest::newRow("garbage")
+        << garbage
+        << QStringList{QStringLiteral("保存されている AutoCAD の選択コード（99）"
+                                      "はどの製品のものでもないため、0（自動検出）"
+                                      "として読みました。"),
+                       QStringLiteral("customPathFlag の値（90）が 0 でも 1 でもありません。"),
+                       QStringLiteral("singleDocumentMode の値（7）が 0 でも 1 でもありません。"),
+                       QStringLiteral("customExePath に制御文字が含まれています。"),
+                       QStringLiteral("reservedText に文字として読めないバイトがあります。")};
+}
+
+// --show says what start-up could not make of the file, naming it, and prints no raw bytes.
+void TestSettingsCli::damagedSettingsFileIsNamed() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, reasons);
+    const QString settings = configFolder() + QStringLiteral("/reziz.ini");
+    QVERIFY(QDir().mkpath(bytes.isEmpty() ? settings : configFolder()));
+    if (!bytes.isEmpty()) {
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const CliRun shown = run({QStringLiteral("--show")});
+    QCOMPARE(shown.exitCode, 0);
+    const QString warning =
+        settings + QStringLiteral(" は、 \n\n") + reasons.join(QLatin1Char('\n')) + u'\n';
+    QVERIFY2(shown.err.contains(warning), qPrintable(shown.err));
+    QVERIFY(!shown.outBytes.contains('\x1b'));
+    if (!bytes.isEmpty())
+        QVERIFY2(shown.out.contains(QStringLiteral("customExePath: C:\\a\\x1B[2Jb\n")),
+                 qPrintable(shown.out));
 }
 
 void TestSettingsCli::help() {

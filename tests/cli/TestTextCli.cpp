@@ -61,6 +61,9 @@ void TestTextCli::usageErrors_data() {
                                    << u"invalid value 'digits,kanji' for --classes"_s;
     QTest::newRow("value missing")
         << QStringList{u"a.dxf"_s, u"--search"_s} << u"--search needs a value"_s;
+    QTest::newRow("selection code of no product, as convert has it")
+        << QStringList{u"--selection"_s, u"99"_s, u"a.dxf"_s}
+        << u"invalid value '99' for --selection"_s;
     QTest::newRow("flag with a value")
         << QStringList{u"--json=yes"_s, u"a.dxf"_s} << u"--json takes no value"_s;
     QTest::newRow("contradicting repeats")
@@ -184,22 +187,22 @@ void TestTextCli::reportsEveryFileInJson() {
         "{\"files\":["
         "{\"input\":\"" +
         s(good) + "\",\"output\":\"" + s(path(u"good-T.dxf"_s)) +
-        "\",\"status\":\"converted\",\"message\":\"\"},"
+        "\",\"status\":\"converted\",\"message\":\"\",\"notes\":[]},"
         "{\"input\":\"" +
         s(old) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" + s(kTooOldMessage) +
-        "\"},"
+        "\",\"notes\":[]},"
         "{\"input\":\"" +
         s(newer) + "\",\"output\":null,\"status\":\"refused\",\"message\":\"" +
         s(kIncompatibleMessage) +
-        "\"},"
+        "\",\"notes\":[]},"
         "{\"input\":\"" +
         s(notes) +
         "\",\"output\":null,\"status\":\"skipped\",\"message\":\"not a DXF file name (.dxf or "
-        ".DXF)\"},"
+        ".DXF)\",\"notes\":[]},"
         "{\"input\":\"" +
         s(broken) + "\",\"output\":null,\"status\":\"failed\",\"message\":\"" +
         s(u"ENTITIES セクションが見つからないため、変換できません。"_s) +
-        "\"}],"
+        "\",\"notes\":[]}],"
         "\"counters\":{\"replacedCount\":0,\"toFullWidthCount\":0,\"toHalfWidthCount\":0,"
         "\"caseChangedCount\":0,\"toKatakanaCount\":0,\"toHiraganaCount\":0}}\n";
     QCOMPARE(result.outBytes, expected);
@@ -239,7 +242,7 @@ void TestTextCli::refusesSecondFileForSameOutput() {
             .toUtf8();
     QVERIFY2(result.outBytes.contains("{\"input\":\"" + upper.toUtf8() +
                                       "\",\"output\":null,\"status\":\"failed\",\"message\":\"" +
-                                      reason + "\"}"),
+                                      reason + "\",\"notes\":[]}"),
              result.outBytes.constData());
     QVERIFY(result.outBytes.contains("\"status\":\"converted\""));
     QCOMPARE(readFile(path(u"a-T.dxf"_s)), readFile(lower));

@@ -92,11 +92,18 @@ void TestTextFaults::fullDiskFailsOnlyWhatDoesNotFit() {
     QVERIFY(!large.isEmpty() && !fresh.isEmpty() && !small.isEmpty() && !expected.isEmpty());
     QVERIFY(writeFile(path(u"large-T.dxf"_s), kEarlier));
 
+    // The command itself keeps the limit's signal from ending it in the middle of the batch.
     QProcess process;
-    startCliUnder(process, *m_home, u"trap '' XFSZ; ulimit -f 2048"_s, u"text"_s,
-                  kUpper + QStringList{large, fresh, small});
+    startCliUnder(process, *m_home, u"ulimit -f 2048"_s, u"text"_s,
+                  kUpper + QStringList{u"--json"_s, large, fresh, small});
     QVERIFY(process.waitForFinished(kWait));
     const QString err = QString::fromUtf8(process.readAllStandardError());
+    // Only the file that was written counts its changes: one per "abc" value.
+    QVERIFY2(
+        process.readAllStandardOutput().contains(R"("counters":{"replacedCount":0,)"
+                                                 R"("toFullWidthCount":0,"toHalfWidthCount":0,)"
+                                                 R"("caseChangedCount":500,)"),
+        qPrintable(err));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);
     // Both large files are named with the output that could not be written; the small one is

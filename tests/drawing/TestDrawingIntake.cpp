@@ -45,9 +45,12 @@ void TestDrawingIntake::examine_data() {
     QTest::newRow("R14 dwg with LT 2000i") << r14 << 3 << Verdict::Accept << QString();
     QTest::newRow("code with trailing blank") << blank << 41 << Verdict::Refuse << incompatible;
     QTest::newRow("LF-only dxf") << lfOnly << 41 << Verdict::Refuse << incompatible;
-    QTest::newRow("empty dwg") << empty << 41 << Verdict::Refuse << incompatible;
-    QTest::newRow("empty dwg, no product") << empty << 0 << Verdict::Accept << QString();
-    QTest::newRow("missing file") << missing << 21 << Verdict::Refuse << incompatible;
+    // What cannot be read is named as such, with or without a product to test against.
+    QTest::newRow("empty dwg") << empty << 41 << Verdict::Refuse << u"ファイルが空です。"_s;
+    QTest::newRow("empty dwg, no product")
+        << empty << 0 << Verdict::Refuse << u"ファイルが空です。"_s;
+    QTest::newRow("missing file") << missing << 21 << Verdict::Refuse
+                                  << u"ファイルが見つかりません。"_s;
     QTest::newRow("mixed-case ending")
         << writeFile(dir, u"Plan.Dwg"_s, dwgHead("AC1015")) << 41 << Verdict::Skip << QString();
     QTest::newRow("folder with a drawing's name")

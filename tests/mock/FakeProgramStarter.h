@@ -6,7 +6,8 @@
 
 namespace ornvale::test {
 
-// Records what would have been started; answers with a preset process id (nullopt = failure).
+// Records what would have been started and answers that it could not be. A job ends the
+// process tree of what it started, so only a program the test started itself may be answered.
 class FakeProgramStarter : public ProgramStarter {
 public:
     struct Start {
@@ -15,12 +16,13 @@ public:
         QString workingDirectory;
     };
     QList<Start> starts;
-    std::optional<qint64> nextPid = 4242;
+    std::optional<StartedProgram> next;
 
-    std::optional<qint64> startDetached(const QString& program, const QStringList& arguments,
-                                        const QString& workingDirectory = {}) override {
+    std::optional<StartedProgram> startDetached(const QString& program,
+                                                const QStringList& arguments,
+                                                const QString& workingDirectory = {}) override {
         starts.append({program, arguments, workingDirectory});
-        return nextPid;
+        return next;
     }
 };
 

@@ -1,5 +1,6 @@
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
+#include "ProcessWatcher.h"
 #include "ProgramStarter.h"
 #include "SingleInstance.h"
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -74,6 +76,7 @@ private slots:
     void unusableFolderDoesNotBlockStart();
     void startDetachedKeepsArgumentsApart();
     void startDetachedFailure();
+    void watcherEndsTheTreeTheProgramLeftBehind();
 
 private:
     QProcess* startHolder(const QString& folder);
@@ -212,13 +215,13 @@ void TestPlatform::startDetachedKeepsArgumentsApart() {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("args.txt"));
     SystemProgramStarter starter;
-    const std::optional<qint64> pid = starter.startDetached(
+    const std::optional<StartedProgram> started = starter.startDetached(
         QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QStringLiteral("printf '%s\\n' \"$@\" > \"$0\""), out,
          QStringLiteral("C:\\Program Files\\a.scr"), QStringLiteral("x; touch hacked")},
         dir.path());
-    QVERIFY(pid.has_value());
-    QVERIFY(*pid > 0);
+    QVERIFY(started.has_value());
+    QVERIFY(started->pid > 0);
     const auto content = [&out] {
         QFile file(out);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -230,8 +233,38 @@ void TestPlatform::startDetachedKeepsArgumentsApart() {
 
 void TestPlatform::startDetachedFailure() {
     SystemProgramStarter starter;
-    QCOMPARE(starter.startDetached(QStringLiteral("/nonexistent/acad.exe"), {}), std::nullopt);
-    QCOMPARE(starter.startDetached(QString(), {}), std::nullopt);
+    QVERIFY(!starter.startDetached(QStringLiteral("/nonexistent/acad.exe"), {}));
+    QVERIFY(!starter.startDetached(QString(), {}));
+}
+
+// The started program starts a child and ends at once: the tree still runs, so no end is
+// reported, until terminate() ends the child too.
+void TestPlatform::watcherEndsTheTreeTheProgramLeftBehind() {
+    QTemporaryDir dir;
+    const QString childFile = dir.filePath(QStringLiteral("child"));
+    SystemProgramStarter starter;
+    const std::optional<StartedProgram> started = starter.startDetached(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("sleep 600 & echo $! > \"$0\""), childFile});
+    QVERIFY(started.has_value());
+    ProcessWatcher watcher;
+    QSignalSpy ended(&watcher, &ProcessWatcher::ended);
+    watcher.watch(*started);
+    const auto childPid = [&childFile] {
+        QFile file(childFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(childPid() > 0, 10000);
+    const auto gone = [](qint64 pid) { return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; };
+    QTRY_VERIFY_WITH_TIMEOUT(gone(started->pid), 10000);
+    QCoreApplication::processEvents();
+    QVERIFY(watcher.isRunning());
+    QVERIFY(ended.isEmpty());
+
+    watcher.terminate();
+    QVERIFY(ended.wait(20000));
+    QVERIFY(!watcher.isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(gone(childPid()), 10000);
 }
 
 int main(int argc, char* argv[]) {

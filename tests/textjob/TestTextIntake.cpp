@@ -89,8 +89,8 @@ void TestTextIntake::classifiesFiles_data() {
     QTest::newRow("upper-case ending taken") << u"UPPER.DXF"_s << 3 << F::Accepted;
     QTest::newRow("mixed-case ending skipped") << u"mixed.Dxf"_s << 41 << F::NotDxf;
     QTest::newRow("other ending skipped") << u"plan.txt"_s << 41 << F::NotDxf;
-    QTest::newRow("missing file refused") << u"missing.dxf"_s << 41 << F::Incompatible;
-    QTest::newRow("folder with a drawing name refused") << u"folder.dxf"_s << 41 << F::Incompatible;
+    QTest::newRow("missing file refused") << u"missing.dxf"_s << 41 << F::Unreadable;
+    QTest::newRow("folder with a drawing name refused") << u"folder.dxf"_s << 41 << F::Unreadable;
     QTest::newRow("group code without blanks") << u"unjustified.dxf"_s << 41 << F::Incompatible;
     QTest::newRow("comment before the header") << u"comment.dxf"_s << 41 << F::Incompatible;
     QTest::newRow("version followed by a blank") << u"blank.dxf"_s << 41 << F::Incompatible;

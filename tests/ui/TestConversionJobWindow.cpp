@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,6 +39,7 @@ private slots:
     void emptyListAndNo();
     void missingExecutable();
     void clearDuringTheWaitThenASecondJob();
+    void jobWhileAnotherHoldsTheLockIsRefused();
 
 private:
     QString path(const QString& name) const {
@@ -48,6 +50,7 @@ private:
     void tick(const QString& name);
     void runJob();
     void killSimulators() const;
+    bool simulatorRuns() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     RecordingPrompter m_prompter;
@@ -114,8 +117,9 @@ void TestConversionJobWindow::runJob() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
 }
 
-// Hanging simulators of this test: simulators whose command line names its folder.
-void TestConversionJobWindow::killSimulators() const {
+// Simulators of this test: those whose command line names its folder.
+static QList<int> simulatorsIn(const QString& folder) {
+    QList<int> pids;
     QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString entry = it.next();
@@ -126,9 +130,19 @@ void TestConversionJobWindow::killSimulators() const {
             continue;
         const QByteArray line = cmdline.readAll();
         if (line.split('\0').value(0).endsWith("ornvale-acad-sim") &&
-            line.contains(m_dir->path().toUtf8()))
-            ::kill(pid, SIGKILL);
+            line.contains(folder.toUtf8()))
+            pids.append(pid);
     }
+    return pids;
+}
+
+void TestConversionJobWindow::killSimulators() const {
+    for (int pid : simulatorsIn(m_dir->path()))
+        ::kill(pid, SIGKILL);
+}
+
+bool TestConversionJobWindow::simulatorRuns() const {
+    return !simulatorsIn(m_dir->path()).isEmpty();
 }
 
 void TestConversionJobWindow::everyProductAndFormat_data() {
@@ -252,7 +266,8 @@ void TestConversionJobWindow::missingExecutable() {
     QVERIFY(m_window->startButton()->isEnabled());
 }
 
-// Clear gives up the wait (AutoCAD is left alone); the next job then runs normally.
+// Clear gives up the wait and ends the AutoCAD the job started; the job is over only once that
+// is gone, and the next job then runs normally.
 void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
     qputenv("ACADSIM_HANG", "a");
     setUpWindow(41);
@@ -260,14 +275,14 @@ void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
     tick(u"Check2"_s);
     m_window->startButton()->click();
     QVERIFY(m_window->job()->isRunning());
-    QTest::qWait(100);
+    QTRY_VERIFY_WITH_TIMEOUT(simulatorRuns(), 20000);
     m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
-    QVERIFY(!m_window->job()->isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 20000);
+    QVERIFY(!simulatorRuns());
     QCOMPARE(m_prompter.messages().last().text,
              u"　無効または不完全なAutoCADファイルが含まれていた可能性があります！　　　"_s);
     QVERIFY(!m_window->resultWindow()->isVisible());
     QVERIFY(m_window->startButton()->isEnabled());
-    killSimulators();
 
     qunsetenv("ACADSIM_HANG");
     m_prompter.clear();
@@ -278,6 +293,29 @@ void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
     QCOMPARE(m_window->resultWindow()->grid()->cellText(0, 1), u"a.dwg"_s);
     m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
     QVERIFY(!m_window->resultWindow()->isVisible());
+}
+
+// Another job (a command line's, here the test's own lock) holds the conversion lock: the
+// window's job is refused before it writes a script or starts AutoCAD, and runs once it is free.
+void TestConversionJobWindow::jobWhileAnotherHoldsTheLockIsRefused() {
+    qputenv("ACADSIM_ARGS_LOG", path(u"args.json"_s).toLocal8Bit());
+    setUpWindow(41);
+    QLockFile other(JobRunner::lockPathIn(m_window->runValues().windowsDirectory));
+    QVERIFY(other.tryLock(0));
+    drop({path(u"src/a.dwg"_s)});
+    tick(u"Check2"_s);
+    m_window->startButton()->click();
+    QVERIFY(!m_window->job()->isRunning());
+    QCOMPARE(m_prompter.messages().last().text,
+             u"　他の変換を実行中です。その変換が終わってから、もう一度実行して下さい。　　　"_s);
+    QVERIFY(!QFile::exists(path(u"windows/scriptC.scr"_s)));
+    QVERIFY(!QFile::exists(path(u"args.json"_s)));
+    QVERIFY(m_window->startButton()->isEnabled());
+
+    other.unlock();
+    runJob();
+    QVERIFY(m_window->resultWindow()->isVisible());
+    qunsetenv("ACADSIM_ARGS_LOG");
 }
 
 QTEST_MAIN(TestConversionJobWindow)
