@@ -1,5 +1,6 @@
 #include "TextOptionsPanel.h"
 
+#include "ControlSyncGuard.h"
 #include "TextWindowOptions.h"
 
 #include <QButtonGroup>
@@ -13,11 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include <memory>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -165,13 +162,19 @@ QWidget* TextOptionsPanel::buildCaseKanaRow() {
     m_kana = makeList(u"List4_0"_s, {u" 　 無変換"_s, u" ひらがな⇒全角カタカナ  変換"_s,
                                      u" 全角カタカナ ⇒ひらがな 変換"_s});
     (new QVBoxLayout(m_kanaGroup))->addWidget(m_kana);
-    connect(m_case, &QListWidget::currentRowChanged, this, [this](int index) {
-        if (index >= 0)
+    // The selection is the list's value: a screen reader selects a row without making it the
+    // current one.
+    connect(m_case, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int index = selectedRow(m_case); index >= 0)
             m_model.setCaseIndex(index);
+        else
+            keepOneSelected(m_case);
     });
-    connect(m_kana, &QListWidget::currentRowChanged, this, [this](int index) {
-        if (index >= 0)
+    connect(m_kana, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int index = selectedRow(m_kana); index >= 0)
             m_model.setKanaIndex(index);
+        else
+            keepOneSelected(m_kana);
     });
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -245,11 +248,25 @@ void TextOptionsPanel::showText(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(qMin(cursor, int(text.size())));
 }
 
+int TextOptionsPanel::selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// A selection is cleared on the way to the next one, and a list left with nothing selected
+// shows the model's item again once the change is over.
+void TextOptionsPanel::keepOneSelected(QListWidget* list) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, list] {
+            if (selectedRow(list) < 0)
+                refresh();
+        },
+        Qt::QueuedConnection);
+}
+
 void TextOptionsPanel::refresh() {
-    const QList<QWidget*> controls = findChildren<QWidget*>();
-    std::vector<std::unique_ptr<QSignalBlocker>> blockers;
-    for (QWidget* control : controls)
-        blockers.push_back(std::make_unique<QSignalBlocker>(control));
+    const ControlSyncGuard quiet(*this);
 
     m_combos[0]->setCurrentIndex(m_model.conditionModeIndex(0));
     m_combos[1]->setCurrentIndex(m_model.conditionModeIndex(1));

@@ -18,8 +18,8 @@ class TextWindowOptions;
 
 // The text window's option area: search and replace, width classes, case and kana lists,
 // replace mode, target entities, value condition and the three substring conditions. The
-// controls carry no rules of their own: every change goes to the option model and the controls
-// are refreshed from it, visibility included.
+// controls carry no rules of their own: every change, however made, goes to the option model
+// and the controls are refreshed from it, visibility included.
 class TextOptionsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -41,6 +41,8 @@ private:
     QListWidget* makeList(const QString& name, const QStringList& items);
     void refresh();
     static void showText(QLineEdit* edit, const QString& text);
+    static int selectedRow(const QListWidget* list);
+    void keepOneSelected(QListWidget* list);
 
     TextWindowOptions& m_model;
     std::array<QComboBox*, 6> m_combos{};     // Combo1..Combo6

@@ -24,9 +24,9 @@ inline bool toggleAccessibly(QWidget* control) {
                               QAccessibleActionInterface::toggleAction());
 }
 
-// Selects a row of a list box as its accessible cell does: the selection changes, the current
-// row is left alone.
-inline bool selectRowAccessibly(QAbstractItemView* list, int row) {
+// Selects a row of a list box as its accessible cell does, or unselects a selected one: the
+// selection changes, the current row is left alone.
+inline bool toggleRowAccessibly(QAbstractItemView* list, int row) {
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
     return table &&
            doAccessibleAction(table->child(row), QAccessibleActionInterface::toggleAction());
