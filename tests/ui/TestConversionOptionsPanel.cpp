@@ -205,7 +205,8 @@ void TestConversionOptionsPanel::releaseButtonsFollowProductAndFormat_data() {
                                   << u"LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2"_s;
     QTest::newRow("LT 2002 DWG") << 4 << true << QString() << u"012"_s
                                  << u"LT2000|R14/LT98/LT97|R13/LT95|"_s;
-    QTest::newRow("none DXF") << 0 << false << QString() << QString() << u"|||"_s;
+    // No product: the DXF buttons keep their design state until DXF is unticked.
+    QTest::newRow("none DXF") << 0 << false << u"0123"_s << QString() << u"|||"_s;
     QTest::newRow("none DWG") << 0 << true << QString() << QString() << u"|||"_s;
 }
 

@@ -133,9 +133,33 @@ void TestMainWindow::noProductKeepsDesignState() {
     QCOMPARE(control<QLabel>(window, QStringLiteral("Label4"))->text(),
              QStringLiteral("AutoCAD  Ver?"));
     QCOMPARE(m_prompter.messages().size(), 1);
-    QVERIFY(control<QRadioButton>(window, QStringLiteral("Option1_0"))->isChecked());
     for (int i = 14; i <= 17; ++i)
         QVERIFY(!control<QCheckBox>(window, QStringLiteral("Check%1").arg(i))->isVisible());
+    // The release buttons as designed: no captions, the first of each group selected, the DXF
+    // group shown until "DXF" is unticked; nothing shows them again afterwards.
+    QStringList buttons;
+    for (int group = 1; group <= 2; ++group) {
+        for (int i = 0; i < 4; ++i)
+            buttons.append(QStringLiteral("Option%1_%2").arg(group).arg(i));
+    }
+    for (const QString& name : buttons) {
+        QCOMPARE(control<QRadioButton>(window, name)->text(), QString());
+        QCOMPARE(control<QRadioButton>(window, name)->isChecked(), name.endsWith(u'0'));
+    }
+    const auto shown = [&] {
+        QStringList visible;
+        for (const QString& name : buttons) {
+            if (control<QRadioButton>(window, name)->isVisible())
+                visible.append(name);
+        }
+        return visible;
+    };
+    QCOMPARE(shown(), buttons.mid(0, 4));
+    auto* dxf = control<QCheckBox>(window, QStringLiteral("Check1"));
+    dxf->click();
+    QCOMPARE(shown(), QStringList());
+    dxf->click();
+    QCOMPARE(shown(), QStringList());
 }
 
 void TestMainWindow::verOpensModelessAbout() {
