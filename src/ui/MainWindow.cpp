@@ -115,15 +115,6 @@ void MainWindow::showAbout() {
     m_about->activateWindow();
 }
 
-void MainWindow::bringToFront() {
-    if (isMinimized())
-        showNormal();
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    }
-}
-
 void MainWindow::attachSettingsWindow(SettingsWindow* window) {
     connect(this, &MainWindow::settingsWindowRequested, window, &SettingsWindow::open);
 }

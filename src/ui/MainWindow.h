@@ -57,8 +57,6 @@ public slots:
     // Save settings and end: writes the settings record, closes every window, ends the loop.
     void endProgram();
     void showAbout();
-    // Brings the window to the front (a second start asked for it).
-    void bringToFront();
     // Hides the conversion result and audit report windows (Clear, the switch to the text window).
     void hideResultWindows();
     // STARTProg: confirms, then runs the conversion job over the listed drawings.
