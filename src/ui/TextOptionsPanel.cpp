@@ -1,12 +1,12 @@
 #include "TextOptionsPanel.h"
 
 #include "ControlSyncGuard.h"
+#include "PointerOnlyChoice.h"
 #include "TextWindowOptions.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -67,8 +67,7 @@ QComboBox* TextOptionsPanel::makeCombo(int number, const QStringList& items) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(u"Combo%1"_s.arg(number));
     combo->addItems(items);
-    combo->installEventFilter(this);
-    combo->setFocusPolicy(Qt::ClickFocus);
+    PointerOnlyChoice::apply(combo);
     m_combos.at(size_t(number - 1)) = combo;
     connect(combo, &QComboBox::currentIndexChanged, this, [this, number](int index) {
         if (index < 0)
@@ -223,21 +222,6 @@ QGroupBox* TextOptionsPanel::buildConditionGroup() {
         });
     }
     return group;
-}
-
-bool TextOptionsPanel::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::InputMethod:
-    case QEvent::Wheel:
-        if (qobject_cast<QComboBox*>(watched))
-            return true;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TextOptionsPanel::showText(QLineEdit* edit, const QString& text) {

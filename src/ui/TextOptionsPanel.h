@@ -26,10 +26,6 @@ public:
     // `counters` stands at the right of the lower groups.
     TextOptionsPanel(TextWindowOptions& model, QWidget* counters, QWidget* parent = nullptr);
 
-protected:
-    // Drop-down lists take no keys: their items are picked from the opened list only.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QWidget* buildSearchRow();
     QWidget* buildWidthGroup();

@@ -73,6 +73,7 @@ private slots:
     void replaceModeAndJoin();
     void everyWayOfChangingReachesTheModel();
     void dropDownListsTakeNoKeys();
+    void openDropDownListsTakeNoKeys();
     void textBoxesKeepOneLine();
 };
 
@@ -302,6 +303,28 @@ void TestTextWindow::dropDownListsTakeNoKeys() {
     }
     combo(4)->setCurrentIndex(3); // a pick from the list still works, with its rule
     QCOMPARE(ticks(), u"001000|00"_s);
+}
+
+// With its list open a drop-down still takes no keys: arrows, Enter and typing change nothing;
+// Escape only closes the list.
+void TestTextWindow::openDropDownListsTakeNoKeys() {
+    for (int n = 1; n <= 6; ++n) {
+        QComboBox* list = combo(n);
+        list->showPopup();
+        QAbstractItemView* items = list->view();
+        QTRY_VERIFY(items->isVisible());
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Enter, Qt::Key_Return})
+            QTest::keyClick(items, key);
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, u"を"_s);
+        QCoreApplication::sendEvent(items, &typed);
+        QVERIFY(items->isVisible());
+        QCOMPARE(list->currentIndex(), 0);
+        QTest::keyClick(items, Qt::Key_Escape);
+        QTRY_VERIFY(!items->isVisible());
+        QCOMPARE(list->currentIndex(), 0);
+    }
+    QCOMPARE(m_window->options().options().replaceMode, ReplaceMode::ReplaceOccurrences);
+    QCOMPARE(m_window->options().options().valueCondition, ValueCondition::NoCondition);
 }
 
 void TestTextWindow::textBoxesKeepOneLine() {
