@@ -110,11 +110,16 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     rewriter.setDryRun(m_dryRun);
     rewriter.setChangeObserver(m_changes);
     m_cancelled = false;
+    m_running = &pipeline;
     try {
         rewriter.run(accepted);
     } catch (const RunCancelled&) {
         m_cancelled = true;
+    } catch (...) {
+        m_running = nullptr;
+        throw;
     }
+    m_running = nullptr;
     qsizetype next = 0;
     for (TextFileOutcome& outcome : m_outcomes) {
         if (!outcome.converted())
@@ -130,6 +135,10 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
         outcome.message = result.reason;
     }
     m_counters = pipeline.counters();
+}
+
+const TextCounters& TextJob::counters() const {
+    return m_running ? m_running->counters() : m_counters;
 }
 
 qsizetype TextJob::failedCount() const {
