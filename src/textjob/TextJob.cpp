@@ -76,7 +76,7 @@ void TextJob::take(const QStringList& paths) {
         TextFileOutcome outcome{path, {}, Status::Skipped, {}};
         switch (const TextIntake::Finding finding = intake.classify(path)) {
         case TextIntake::Finding::Accepted:
-            outcome.status = Status::Converted; // until the run says otherwise
+            outcome.status = Status::Pending;
             break;
         case TextIntake::Finding::NotDxf:
             outcome.message = notDxfNote();
@@ -94,13 +94,13 @@ void TextJob::take(const QStringList& paths) {
 
 void TextJob::takeAccepted(const QStringList& paths) {
     for (const QString& path : paths)
-        m_outcomes.append({path, {}, Status::Converted, {}});
+        m_outcomes.append({path, {}, Status::Pending, {}});
 }
 
 void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     QStringList accepted;
     for (const TextFileOutcome& outcome : std::as_const(m_outcomes)) {
-        if (outcome.converted())
+        if (outcome.status == Status::Pending)
             accepted.append(outcome.input);
     }
     TextPipeline pipeline(options);
@@ -122,7 +122,7 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     m_running = nullptr;
     qsizetype next = 0;
     for (TextFileOutcome& outcome : m_outcomes) {
-        if (!outcome.converted())
+        if (outcome.status != Status::Pending)
             continue;
         if (next >= results.size()) { // not finished when the run was cancelled
             outcome.status = Status::Skipped;

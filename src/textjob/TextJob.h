@@ -18,7 +18,8 @@ class TextPipeline;
 
 // What became of one file handed to a text job.
 struct TextFileOutcome {
-    enum class Status { Converted, Skipped, Refused, Failed };
+    // Pending: accepted, waiting for the run.
+    enum class Status { Pending, Converted, Skipped, Refused, Failed };
 
     QString input;
     QString output; // empty when nothing was written
