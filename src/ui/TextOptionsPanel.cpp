@@ -23,6 +23,8 @@ namespace ornvale {
 namespace {
 
 const QStringList kConditionModes{u"を含む"_s, u"を含まない"_s};
+constexpr int kMustContainItem = 0;
+constexpr int kMustNotContainItem = 1;
 
 // The blank in the caption leaves room for the AND and OR buttons, placed over it.
 const QString kConditionTitle = u"文字条件(最大3条件の                    )"_s;
@@ -69,21 +71,22 @@ QComboBox* TextOptionsPanel::makeCombo(int number, const QStringList& items) {
     combo->addItems(items);
     PointerOnlyChoice::apply(combo);
     m_combos.at(size_t(number - 1)) = combo;
+    // The items are listed in the order of the enum each list chooses from.
     connect(combo, &QComboBox::currentIndexChanged, this, [this, number](int index) {
         if (index < 0)
             return;
         switch (number) {
         case 4:
-            m_model.setValueConditionIndex(index);
+            m_model.setValueCondition(ValueCondition(index));
             break;
         case 5:
-            m_model.setTargetIndex(index);
+            m_model.setTarget(TargetEntities(index));
             break;
         case 6:
-            m_model.setReplaceModeIndex(index);
+            m_model.setReplaceMode(ReplaceMode(index));
             break;
         default:
-            m_model.setConditionModeIndex(number - 1, index);
+            m_model.setConditionMustContain(number - 1, index == kMustContainItem);
             break;
         }
     });
@@ -165,13 +168,13 @@ QWidget* TextOptionsPanel::buildCaseKanaRow() {
     // current one.
     connect(m_case, &QListWidget::itemSelectionChanged, this, [this] {
         if (const int index = selectedRow(m_case); index >= 0)
-            m_model.setCaseIndex(index);
+            m_model.setCaseConversion(CaseConversion(index));
         else
             keepOneSelected(m_case);
     });
     connect(m_kana, &QListWidget::itemSelectionChanged, this, [this] {
         if (const int index = selectedRow(m_kana); index >= 0)
-            m_model.setKanaIndex(index);
+            m_model.setKanaConversion(KanaConversion(index));
         else
             keepOneSelected(m_kana);
     });
@@ -252,12 +255,13 @@ void TextOptionsPanel::keepOneSelected(QListWidget* list) {
 void TextOptionsPanel::refresh() {
     const ControlSyncGuard quiet(*this);
 
-    m_combos[0]->setCurrentIndex(m_model.conditionModeIndex(0));
-    m_combos[1]->setCurrentIndex(m_model.conditionModeIndex(1));
-    m_combos[2]->setCurrentIndex(m_model.conditionModeIndex(2));
-    m_combos[3]->setCurrentIndex(m_model.valueConditionIndex());
-    m_combos[4]->setCurrentIndex(m_model.targetIndex());
-    m_combos[5]->setCurrentIndex(m_model.replaceModeIndex());
+    for (int row = 0; row < 3; ++row)
+        m_combos.at(size_t(row))
+            ->setCurrentIndex(m_model.conditionMustContain(row) ? kMustContainItem
+                                                                : kMustNotContainItem);
+    m_combos[3]->setCurrentIndex(int(m_model.valueCondition()));
+    m_combos[4]->setCurrentIndex(int(m_model.target()));
+    m_combos[5]->setCurrentIndex(int(m_model.replaceMode()));
     for (int row = 0; row < 3; ++row)
         showText(m_patterns.at(size_t(row)), m_model.conditionPattern(row));
     showText(m_search, m_model.searchText());
@@ -270,8 +274,8 @@ void TextOptionsPanel::refresh() {
         m_classes.at(size_t(i))->setChecked(m_model.classBox(i));
         m_classes.at(size_t(i))->setVisible(m_model.classBoxVisible(i));
     }
-    m_case->setCurrentRow(m_model.caseIndex());
-    m_kana->setCurrentRow(m_model.kanaIndex());
+    m_case->setCurrentRow(int(m_model.caseConversion()));
+    m_kana->setCurrentRow(int(m_model.kanaConversion()));
     m_caseGroup->setVisible(m_model.caseGroupVisible());
     m_kanaGroup->setVisible(m_model.kanaGroupVisible());
     m_search->setVisible(m_model.searchBoxVisible());
