@@ -57,9 +57,7 @@ public:
     // Ends the AutoCAD process this job started, when it still runs.
     void terminateProgram();
 
-    State state() const { return m_state; }
     bool isRunning() const { return m_state != State::Idle; }
-    int outputsSeen() const { return m_seen; }
     int fileCount() const { return static_cast<int>(m_inputs.script.files.size()); }
     const JobOutcome& outcome() const { return m_outcome; }
 

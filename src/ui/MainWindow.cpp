@@ -93,7 +93,6 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 
 void MainWindow::applyStartup(const StartupResult& result) {
     m_runValues = result.runValues;
-    m_settingsState = result.settingsWindow;
     m_productLabel->setText(result.productLabel.value_or(designProductLabel()));
     QLabel* count = m_fileList->countLabel();
     QFont large = count->font();

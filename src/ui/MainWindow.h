@@ -37,7 +37,6 @@ public:
     void applyStartup(const StartupResult& result);
 
     RunValues& runValues() { return m_runValues; }
-    const SettingsWindowState& settingsWindowState() const { return m_settingsState; }
     FileListPanel* fileListPanel() const { return m_fileList; }
     ConversionOptionsPanel* optionsPanel() const { return m_options; }
     QPushButton* startButton() const { return m_start; }
@@ -85,7 +84,6 @@ private:
 
     Prompter& m_prompter;
     RunValues m_runValues;
-    SettingsWindowState m_settingsState;
     SystemFolderRoles m_systemFolders;
     FolderRoles* m_folders = &m_systemFolders;
     bool m_ending = false;
