@@ -42,7 +42,7 @@ bool printVersionIfAsked(int argc, char* argv[]) {
 } // namespace
 
 // The program takes no arguments apart from --version; any other is ignored. A second start
-// ends silently and brings the running instance's window to the front.
+// shows nothing and ends at once.
 int main(int argc, char* argv[]) {
     if (printVersionIfAsked(argc, argv))
         return 0;
@@ -57,10 +57,8 @@ int main(int argc, char* argv[]) {
 
     ornvale::SystemFolderRoles folders;
     ornvale::SingleInstance instance(folders.windowsDirectory());
-    if (!instance.acquire()) {
-        instance.requestRaise();
+    if (!instance.acquire())
         return 0;
-    }
 
     ornvale::MessageBox prompter;
     ornvale::SystemFileSystemProbe files;
@@ -76,8 +74,6 @@ int main(int argc, char* argv[]) {
     settingsPrompter.setOwner(&settings);
     settings.restore(settled.settingsWindow);
     window.attachSettingsWindow(&settings);
-    QObject::connect(&instance, &ornvale::SingleInstance::raiseRequested, &window,
-                     &ornvale::MainWindow::bringToFront);
     ornvale::WindowSwitcher switcher(window, prompter);
     window.show();
     return QApplication::exec();

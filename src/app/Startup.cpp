@@ -40,15 +40,10 @@ quint8 detectProduct(FileSystemProbe& files) {
 }
 
 void applyProductRow(const ProductRow* row, StartupResult& result) {
-    if (!row) {
-        result.dxfReleaseCaptions.fill(QString());
-        result.dwgReleaseCaptions.fill(QString());
+    if (!row)
         return;
-    }
     result.runValues.autocadExePath = row->defaultExePath;
     result.productLabel = row->productLabel;
-    result.dxfReleaseCaptions = row->dxfReleaseCaptions;
-    result.dwgReleaseCaptions = row->dwgReleaseCaptions;
     // Selecting the option clicks it, which makes the product the pending selection.
     result.settingsWindow.selectedOption = row->settingsOption;
     result.runValues.pendingSelection = row->selectionCode;
@@ -87,8 +82,6 @@ StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter&
                                            "環境設定画面で設定して下さい。"),
                             confirmTitle());
     }
-    result.showMaterialsAndVisualStyles = is2007Generation(values.autocadSelection);
-    result.showTableStyleAndApps = is2005OrLater(values.autocadSelection);
     applyProductRow(productRow(values.autocadSelection), result);
     if (values.defaultInstallFlag == 0)
         values.autocadExePath = values.customExePath;

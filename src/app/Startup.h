@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <array>
 #include <optional>
 
 namespace ornvale {
@@ -24,16 +23,12 @@ struct SettingsWindowState {
 };
 
 // Everything start-up settles: the run values and the state it gives the windows' controls.
+// The release buttons and purge items follow the AutoCAD selection through the conversion
+// options model.
 struct StartupResult {
     RunValues runValues;
     // The main window's product label Label4; nullopt keeps its design text.
     std::optional<QString> productLabel;
-    // Release button captions; nullopt = hidden. With no product row all stay in design state
-    // (empty caption, shown).
-    std::array<std::optional<QString>, 4> dxfReleaseCaptions;
-    std::array<std::optional<QString>, 4> dwgReleaseCaptions;
-    bool showTableStyleAndApps = false;        // Check14, Check15
-    bool showMaterialsAndVisualStyles = false; // Check16, Check17
     SettingsWindowState settingsWindow;
 };
 

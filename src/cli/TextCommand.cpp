@@ -44,6 +44,7 @@ const char* statusName(TextFileOutcome::Status status) {
     switch (status) {
     case TextFileOutcome::Status::Converted:
         return "converted";
+    case TextFileOutcome::Status::Pending: // none is left once the run is over
     case TextFileOutcome::Status::Skipped:
         return "skipped";
     case TextFileOutcome::Status::Refused:

@@ -160,17 +160,17 @@ bool TextCommandLine::applyTo(TextWindowOptions& o, QString& error) const {
                                        .arg(kValueConditions[*valueCondition])
                                  : QString();
     if (valueCondition)
-        o.setValueConditionIndex(*valueCondition);
+        o.setValueCondition(ValueCondition(*valueCondition));
     if (target)
-        o.setTargetIndex(*target);
+        o.setTarget(TargetEntities(*target));
     for (qsizetype row = 0; row < conditions.size(); ++row) {
         o.setConditionPattern(int(row), conditions[row].pattern);
-        o.setConditionModeIndex(int(row), conditions[row].mustContain ? 0 : 1);
+        o.setConditionMustContain(int(row), conditions[row].mustContain);
     }
     if (joinAnd)
         o.selectAnd(*joinAnd);
     if (replaceMode)
-        o.setReplaceModeIndex(*replaceMode);
+        o.setReplaceMode(ReplaceMode(*replaceMode));
     if (search)
         o.setSearchText(*search);
     if (replace)
@@ -187,18 +187,20 @@ bool TextCommandLine::applyTo(TextWindowOptions& o, QString& error) const {
     if (width && *width != 0)
         o.setDirection(*width == 1 ? TextWindowOptions::ToFull : TextWindowOptions::ToHalf, true);
     if (caseIndex) {
-        if (!o.caseGroupVisible() && o.caseIndex() != *caseIndex) {
+        const auto conversion = CaseConversion(*caseIndex);
+        if (!o.caseGroupVisible() && o.caseConversion() != conversion) {
             error = QStringLiteral("--case") + hiddenBy;
             return false;
         }
-        o.setCaseIndex(*caseIndex);
+        o.setCaseConversion(conversion);
     }
     if (kanaIndex) {
-        if (!o.kanaGroupVisible() && o.kanaIndex() != *kanaIndex) {
+        const auto conversion = KanaConversion(*kanaIndex);
+        if (!o.kanaGroupVisible() && o.kanaConversion() != conversion) {
             error = QStringLiteral("--kana") + hiddenBy;
             return false;
         }
-        if (!o.setKanaIndex(*kanaIndex))
+        if (!o.setKanaConversion(conversion))
             return false;
     }
     return true;

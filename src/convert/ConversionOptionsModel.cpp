@@ -49,6 +49,8 @@ void ConversionOptionsModel::react(Box box) {
     const bool on = isChecked(box);
     switch (box) {
     case Box::Dxf:
+        if (!on)
+            m_dxfDesignStateShown = false;
         assign(Box::Dwg, !on);
         break;
     case Box::Dwg:
@@ -146,6 +148,12 @@ bool ConversionOptionsModel::isReleaseButtonOffered(ReleaseGroup group, int inde
 }
 
 bool ConversionOptionsModel::isReleaseButtonVisible(ReleaseGroup group, int index) const {
+    if (index < 0 || index >= kReleaseButtons)
+        return false;
+    // With no product the format boxes only ever hide a group: the DXF buttons stay as
+    // designed (shown, without captions) until DXF is first unticked, the DWG buttons never show.
+    if (!productRow(m_selectionCode))
+        return group == ReleaseGroup::Dxf && m_dxfDesignStateShown;
     const bool groupShown = (group == ReleaseGroup::Dxf) == isChecked(Box::Dxf);
     return groupShown && isReleaseButtonOffered(group, index);
 }

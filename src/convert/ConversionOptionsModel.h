@@ -61,7 +61,8 @@ public:
     QString releaseCaption(ReleaseGroup group, int index) const;
     // The product shows the button at all (its caption is not marked hidden).
     bool isReleaseButtonOffered(ReleaseGroup group, int index) const;
-    // Offered, and its group is the one of the chosen format.
+    // Offered, and its group is the one of the chosen format. With no product: the design
+    // state, the DXF group shown until DXF is unticked.
     bool isReleaseButtonVisible(ReleaseGroup group, int index) const;
     bool isPurgeItemVisible(PurgeItem item) const;
 
@@ -83,6 +84,7 @@ private:
     std::array<int, 2> m_releaseIndex{};
     int m_viewMode = 0;
     quint8 m_selectionCode = 0;
+    bool m_dxfDesignStateShown = true; // until DXF is first unticked
     bool m_dirty = false;
 };
 

@@ -76,9 +76,7 @@ public:
     // let quit after the marker, the job is given up without a message.
     void abort();
 
-    State state() const { return m_state; }
     bool isRunning() const { return m_state != State::Idle; }
-    int outputsSeen() const { return m_seen; }
     int fileCount() const { return static_cast<int>(m_inputs.script.files.size()); }
     const JobOutcome& outcome() const { return m_outcome; }
 

@@ -1,24 +1,15 @@
 #include "SingleInstance.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace ornvale {
 
-SingleInstance::SingleInstance(const QString& folder, QObject* parent)
-    : QObject(parent), m_folder(folder) {
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            &SingleInstance::checkRaiseRequest);
-}
+SingleInstance::SingleInstance(const QString& folder) : m_folder(folder) {}
 
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockPath() const {
     return QDir(m_folder).filePath(QStringLiteral("ornvale.lock"));
-}
-
-QString SingleInstance::raiseRequestPath() const {
-    return QDir(m_folder).filePath(QStringLiteral("ornvale.raise"));
 }
 
 bool SingleInstance::acquire() {
@@ -36,22 +27,7 @@ bool SingleInstance::acquire() {
         return true;
     }
     m_lock = std::move(lock);
-    QFile::remove(raiseRequestPath());
-    m_watcher.addPath(m_folder);
     return true;
-}
-
-void SingleInstance::requestRaise() {
-    QFile request(raiseRequestPath());
-    if (request.open(QIODevice::WriteOnly))
-        request.close();
-}
-
-void SingleInstance::checkRaiseRequest() {
-    if (!m_lock || !QFile::exists(raiseRequestPath()))
-        return;
-    QFile::remove(raiseRequestPath());
-    emit raiseRequested();
 }
 
 } // namespace ornvale

@@ -35,14 +35,6 @@ public:
     // False only when no row of the table can match anything in `in` (a quick pre-test).
     static bool touches(Table table, QStringView in, bool optionalRows);
 
-    static QString afzText(const QString& v) { return apply(Table::AFZTEXT, v, false); }
-    static QString afhText(const QString& v) { return apply(Table::AFHTEXT, v, false); }
-    static QString sszText(const QString& v, bool dashPeriod) {
-        return apply(Table::SSZTEXT, v, dashPeriod);
-    }
-    static QString sshText(const QString& v, bool dashPeriod) {
-        return apply(Table::SSHTEXT, v, dashPeriod);
-    }
     static QString ktzText(const QString& v, bool kanaMarks) {
         return apply(Table::KTZTEXT, v, kanaMarks);
     }

@@ -48,11 +48,6 @@ public:
     // The placeholder of a row of the table (1 ... 50).
     static QString rowPlaceholder(int row);
 
-    void beforeText1(QString& value, TextEntityKind kind) { protect(value, kind, Scope::Width); }
-    void afterText1(QString& value, TextEntityKind kind) { restore(value, kind, Scope::Width); }
-    void beforeText(QString& value, TextEntityKind kind) { protect(value, kind, Scope::Case); }
-    void afterText(QString& value, TextEntityKind kind) { restore(value, kind, Scope::Case); }
-
     void protect(QString& value, TextEntityKind kind, Scope scope);
     void restore(QString& value, TextEntityKind kind, Scope scope);
 

@@ -100,7 +100,7 @@ void TextJob::take(const QStringList& paths) {
         TextFileOutcome outcome{path, {}, Status::Skipped, {}, {}};
         switch (const TextIntake::Finding finding = intake.classify(path)) {
         case TextIntake::Finding::Accepted:
-            outcome.status = Status::Converted; // until the run says otherwise
+            outcome.status = Status::Pending;
             break;
         case TextIntake::Finding::NotDxf:
             outcome.message = notDxfNote();
@@ -119,13 +119,13 @@ void TextJob::take(const QStringList& paths) {
 
 void TextJob::takeAccepted(const QStringList& paths) {
     for (const QString& path : paths)
-        m_outcomes.append({path, {}, Status::Converted, {}, {}});
+        m_outcomes.append({path, {}, Status::Pending, {}, {}});
 }
 
 void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     QStringList accepted;
     for (const TextFileOutcome& outcome : std::as_const(m_outcomes)) {
-        if (outcome.converted())
+        if (outcome.status == Status::Pending)
             accepted.append(outcome.input);
     }
     TextPipeline pipeline(options);
@@ -135,14 +135,19 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
     rewriter.setDryRun(m_dryRun);
     rewriter.setChangeObserver(m_changes);
     m_cancelled = false;
+    m_running = &pipeline;
     try {
         rewriter.run(accepted);
     } catch (const RunCancelled&) {
         m_cancelled = true;
+    } catch (...) {
+        m_running = nullptr;
+        throw;
     }
+    m_running = nullptr;
     qsizetype next = 0;
     for (TextFileOutcome& outcome : m_outcomes) {
-        if (!outcome.converted())
+        if (outcome.status != Status::Pending)
             continue;
         if (next >= results.size()) { // not finished when the run was cancelled
             outcome.status = Status::Skipped;
@@ -156,6 +161,10 @@ void TextJob::run(const TextOptions& options, DxfRewriteObserver* observer) {
         outcome.notes = result.notes;
     }
     m_counters = watch.counted();
+}
+
+const TextCounters& TextJob::counters() const {
+    return m_running ? m_running->counters() : m_counters;
 }
 
 qsizetype TextJob::failedCount() const {

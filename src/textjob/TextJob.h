@@ -14,10 +14,12 @@ namespace ornvale {
 
 class DxfChangeObserver;
 class Prompter;
+class TextPipeline;
 
 // What became of one file handed to a text job.
 struct TextFileOutcome {
-    enum class Status { Converted, Skipped, Refused, Failed };
+    // Pending: accepted, waiting for the run.
+    enum class Status { Pending, Converted, Skipped, Refused, Failed };
 
     QString input;
     QString output; // empty when nothing was written
@@ -57,7 +59,8 @@ public:
     bool cancelled() const { return m_cancelled; }
 
     const QList<TextFileOutcome>& outcomes() const { return m_outcomes; }
-    const TextCounters& counters() const { return m_counters; }
+    // The counts of the last run; while a run goes (read from its observer), the counts so far.
+    const TextCounters& counters() const;
     qsizetype failedCount() const;
     bool allConverted() const;
 
@@ -71,6 +74,7 @@ private:
     Prompter& m_prompter;
     QList<TextFileOutcome> m_outcomes;
     TextCounters m_counters;
+    const TextPipeline* m_running = nullptr; // counts the run in progress
     std::atomic<bool> m_cancelRequested = false;
     bool m_cancelled = false;
     bool m_dryRun = false;

@@ -5,23 +5,17 @@
 
 namespace ornvale {
 
-namespace {
-constexpr int kDateOnly = 1;
-constexpr int kNumericOnly = 3;
-constexpr int kKatakanaToHiragana = 2;
-} // namespace
-
 TextWindowOptions::TextWindowOptions(Prompter& prompter, QObject* parent)
     : QObject(parent), m_prompter(prompter) {
     // The window's start-up order; the value condition and the replace mode run their rules,
     // so every control starts shown.
-    setCaseIndex(0);
-    setTargetIndex(0);
-    setKanaIndex(0);
+    setCaseConversion(CaseConversion::NoCaseConversion);
+    setTarget(TargetEntities::TextAndMText);
+    setKanaConversion(KanaConversion::NoKanaConversion);
     for (int row = 0; row < 3; ++row)
-        setConditionModeIndex(row, 0);
-    setValueConditionIndex(0);
-    setReplaceModeIndex(0);
+        setConditionMustContain(row, true);
+    setValueCondition(ValueCondition::NoCondition);
+    setReplaceMode(ReplaceMode::ReplaceOccurrences);
 }
 
 QString TextWindowOptions::singleLine(const QString& text) {
@@ -31,8 +25,8 @@ QString TextWindowOptions::singleLine(const QString& text) {
     return line;
 }
 
-void TextWindowOptions::setTargetIndex(int index) {
-    m_target = index;
+void TextWindowOptions::setTarget(TargetEntities target) {
+    m_target = target;
     emit changed();
 }
 
@@ -41,8 +35,8 @@ void TextWindowOptions::setConditionPattern(int row, const QString& text) {
     emit changed();
 }
 
-void TextWindowOptions::setConditionModeIndex(int row, int index) {
-    m_modes.at(size_t(row)) = index;
+void TextWindowOptions::setConditionMustContain(int row, bool mustContain) {
+    m_mustContain.at(size_t(row)) = mustContain;
     emit changed();
 }
 
@@ -51,8 +45,8 @@ void TextWindowOptions::selectAnd(bool andSelected) {
     emit changed();
 }
 
-void TextWindowOptions::setReplaceModeIndex(int index) {
-    m_replaceMode = index; // the search box is hidden in mode 2 and keeps its text
+void TextWindowOptions::setReplaceMode(ReplaceMode mode) {
+    m_replaceMode = mode; // the search box is hidden in the third mode and keeps its text
     emit changed();
 }
 
@@ -66,8 +60,8 @@ void TextWindowOptions::setReplaceText(const QString& text) {
     emit changed();
 }
 
-void TextWindowOptions::setCaseIndex(int index) {
-    m_case = index;
+void TextWindowOptions::setCaseConversion(CaseConversion conversion) {
+    m_case = conversion;
     emit changed();
 }
 
@@ -115,7 +109,7 @@ bool TextWindowOptions::setDirection(int box, bool ticked) {
 
 bool TextWindowOptions::applyDirectionRule(int box) {
     if (box == ToHalf) {
-        if (m_kana == kKatakanaToHiragana) {
+        if (m_kana == KanaConversion::KatakanaToHiragana) {
             m_directions[ToHalf] = false;
             m_prompter.inform(hiraganaBlocksHalfWidthMessage(), confirmTitle());
             return false;
@@ -132,24 +126,24 @@ bool TextWindowOptions::applyDirectionRule(int box) {
     return true;
 }
 
-bool TextWindowOptions::setKanaIndex(int index) {
-    m_kana = index;
+bool TextWindowOptions::setKanaConversion(KanaConversion conversion) {
+    m_kana = conversion;
     const bool accepted = applyKanaRule();
     emit changed();
     return accepted;
 }
 
 bool TextWindowOptions::applyKanaRule() {
-    if (m_directions[ToHalf] && m_kana == kKatakanaToHiragana) {
+    if (m_directions[ToHalf] && m_kana == KanaConversion::KatakanaToHiragana) {
         m_prompter.inform(halfWidthBlocksHiraganaMessage(), confirmTitle());
-        m_kana = 0;
+        m_kana = KanaConversion::NoKanaConversion;
         return false;
     }
     return true;
 }
 
-void TextWindowOptions::setValueConditionIndex(int index) {
-    m_valueCondition = index;
+void TextWindowOptions::setValueCondition(ValueCondition condition) {
+    m_valueCondition = condition;
     applyValueConditionRule();
     emit changed();
 }
@@ -159,14 +153,14 @@ void TextWindowOptions::applyValueConditionRule() {
     m_caseVisible = true;
     m_kanaVisible = true;
     m_classVisible = {true, true, true};
-    if (m_valueCondition == kDateOnly) {
-        m_kana = 0;
+    if (m_valueCondition == ValueCondition::DateOnly) {
+        m_kana = KanaConversion::NoKanaConversion;
         applyKanaRule();
         m_kanaVisible = false;
-    } else if (m_valueCondition == kNumericOnly) {
-        m_case = 0;
+    } else if (m_valueCondition == ValueCondition::NumericOnly) {
+        m_case = CaseConversion::NoCaseConversion;
         m_caseVisible = false;
-        m_kana = 0;
+        m_kana = KanaConversion::NoKanaConversion;
         applyKanaRule();
         m_kanaVisible = false;
         m_classes[All] = false;
@@ -182,12 +176,12 @@ void TextWindowOptions::applyValueConditionRule() {
 
 TextOptions TextWindowOptions::options() const {
     TextOptions o;
-    o.valueCondition = static_cast<ValueCondition>(m_valueCondition);
-    o.targetEntities = static_cast<TargetEntities>(m_target);
+    o.valueCondition = m_valueCondition;
+    o.targetEntities = m_target;
     o.conditionJoin = m_and ? ConditionJoin::And : ConditionJoin::Or;
     for (size_t row = 0; row < 3; ++row)
-        o.conditions[row] = TextCondition{m_patterns[row], m_modes[row] == 0};
-    o.replaceMode = static_cast<ReplaceMode>(m_replaceMode);
+        o.conditions[row] = TextCondition{m_patterns[row], m_mustContain[row]};
+    o.replaceMode = m_replaceMode;
     o.searchText = m_search;
     o.replaceText = m_replace;
     o.widthConversion = m_directions[ToFull]   ? WidthConversion::ToFullWidth
@@ -199,13 +193,14 @@ TextOptions TextWindowOptions::options() const {
     o.widthKatakana = m_classes[Katakana];
     o.widthDashPeriod = m_classes[DashPeriod];
     o.widthKanaMarks = m_classes[KanaMarks];
-    o.caseConversion = static_cast<CaseConversion>(m_case);
-    o.kanaConversion = static_cast<KanaConversion>(m_kana);
+    o.caseConversion = m_case;
+    o.kanaConversion = m_kana;
     return o;
 }
 
 bool TextWindowOptions::searchTextMissing() const {
-    return m_replaceMode == 0 && !m_replace.isEmpty() && m_search.isEmpty();
+    return m_replaceMode == ReplaceMode::ReplaceOccurrences && !m_replace.isEmpty() &&
+           m_search.isEmpty();
 }
 
 QString TextWindowOptions::searchTextMissingMessage() {

@@ -26,15 +26,17 @@ public:
 
     explicit TextWindowOptions(Prompter& prompter, QObject* parent = nullptr);
 
-    // Combo5, Combo4, Combo6, List2(0), List4(0): indexes of the selected items.
-    int targetIndex() const { return m_target; }
-    int valueConditionIndex() const { return m_valueCondition; }
-    int replaceModeIndex() const { return m_replaceMode; }
-    int caseIndex() const { return m_case; }
-    int kanaIndex() const { return m_kana; }
-    // Rows 0..2 of the substring conditions: Text3/Combo1, Text2/Combo2, Text4/Combo3.
+    // Combo5, Combo4, Combo6, List2(0), List4(0): the items of each list are in the order of
+    // the enum they choose from.
+    TargetEntities target() const { return m_target; }
+    ValueCondition valueCondition() const { return m_valueCondition; }
+    ReplaceMode replaceMode() const { return m_replaceMode; }
+    CaseConversion caseConversion() const { return m_case; }
+    KanaConversion kanaConversion() const { return m_kana; }
+    // Rows 0..2 of the substring conditions: Text3/Combo1, Text2/Combo2, Text4/Combo3; the
+    // combo's "を含む" is mustContain, "を含まない" its opposite.
     QString conditionPattern(int row) const { return m_patterns.at(size_t(row)); }
-    int conditionModeIndex(int row) const { return m_modes.at(size_t(row)); }
+    bool conditionMustContain(int row) const { return m_mustContain.at(size_t(row)); }
     bool andSelected() const { return m_and; }        // Option1(0); Option1(1) "OR" otherwise
     QString searchText() const { return m_search; }   // Text1(0)
     QString replaceText() const { return m_replace; } // Text1(1)
@@ -44,22 +46,22 @@ public:
     bool caseGroupVisible() const { return m_caseVisible; }
     bool kanaGroupVisible() const { return m_kanaVisible; }
     bool classBoxVisible(int box) const { return box > Digits || m_classVisible.at(size_t(box)); }
-    bool searchBoxVisible() const { return m_replaceMode != 2; }
+    bool searchBoxVisible() const { return m_replaceMode != ReplaceMode::ReplaceMatchingText; }
 
-    void setTargetIndex(int index);
-    void setValueConditionIndex(int index);
+    void setTarget(TargetEntities target);
+    void setValueCondition(ValueCondition condition);
     void setConditionPattern(int row, const QString& text);
-    void setConditionModeIndex(int row, int index);
+    void setConditionMustContain(int row, bool mustContain);
     void selectAnd(bool andSelected);
-    void setReplaceModeIndex(int index);
+    void setReplaceMode(ReplaceMode mode);
     void setSearchText(const QString& text);
     void setReplaceText(const QString& text);
     // False when the interlock refused the tick (its message has been shown).
     bool setDirection(int box, bool ticked);
     void setClassBox(int box, bool ticked);
-    void setCaseIndex(int index);
+    void setCaseConversion(CaseConversion conversion);
     // False when the interlock refused the item (its message has been shown).
-    bool setKanaIndex(int index);
+    bool setKanaConversion(KanaConversion conversion);
 
     // The record the text pipeline works with; hidden controls deliver their values too.
     TextOptions options() const;
@@ -81,18 +83,18 @@ private:
     void applyValueConditionRule();
 
     Prompter& m_prompter;
-    int m_target = 0;
-    int m_valueCondition = 0;
+    TargetEntities m_target = TargetEntities::TextAndMText;
+    ValueCondition m_valueCondition = ValueCondition::NoCondition;
     std::array<QString, 3> m_patterns;
-    std::array<int, 3> m_modes{};
+    std::array<bool, 3> m_mustContain{true, true, true};
     bool m_and = false;
-    int m_replaceMode = 0;
+    ReplaceMode m_replaceMode = ReplaceMode::ReplaceOccurrences;
     QString m_search;
     QString m_replace;
     std::array<bool, 2> m_directions{};
     std::array<bool, ClassBoxCount> m_classes{};
-    int m_case = 0;
-    int m_kana = 0;
+    CaseConversion m_case = CaseConversion::NoCaseConversion;
+    KanaConversion m_kana = KanaConversion::NoKanaConversion;
     bool m_caseVisible = true;
     bool m_kanaVisible = true;
     std::array<bool, 3> m_classVisible{true, true, true};

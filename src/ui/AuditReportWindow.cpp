@@ -15,7 +15,7 @@ constexpr int kHeightTwips = 3600;
 } // namespace
 
 AuditReportWindow::AuditReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("  監査結果レポート"));
     m_grid = new ResultGrid(this);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));

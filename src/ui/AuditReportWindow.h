@@ -8,8 +8,8 @@ namespace ornvale {
 
 class ResultGrid;
 
-// "  監査結果レポート": the summary line of each drawing's audit report; lines with errors (or no
-// summary at all) are marked light red.
+// Form4, "  監査結果レポート": the summary line of each drawing's audit report; lines with
+// errors (or no summary at all) are marked light red.
 class AuditReportWindow : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "ConversionOptionsPanel.h"
 
+#include "ControlSyncGuard.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -59,9 +61,9 @@ void ConversionOptionsPanel::applyProduct(quint8 selectionCode) {
 QCheckBox* ConversionOptionsPanel::addBox(Box box, int number, const QString& caption) {
     auto* check = new QCheckBox(caption, this);
     check->setObjectName(QStringLiteral("Check%1").arg(number));
-    // clicked, not toggled: only the user's click goes to the model; the model's own cascade
-    // comes back through refresh().
-    connect(check, &QCheckBox::clicked, this,
+    // Every change goes to the model, a click or not (keyboard, screen reader, code); the
+    // model's cascade comes back through refresh(), which the boxes do not report.
+    connect(check, &QCheckBox::toggled, this,
             [this, box](bool on) { m_model.setChecked(box, on); });
     m_boxes.insert(box, check);
     return check;
@@ -77,8 +79,10 @@ QButtonGroup* ConversionOptionsPanel::addReleaseGroup(ReleaseGroup group, const 
         buttons->addButton(button, i);
         layout->addWidget(button);
     }
-    connect(buttons, &QButtonGroup::idClicked, this,
-            [this, group](int id) { m_model.setReleaseIndex(group, id); });
+    connect(buttons, &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
+        if (checked)
+            m_model.setReleaseIndex(group, id);
+    });
     return buttons;
 }
 
@@ -141,12 +145,15 @@ QWidget* ConversionOptionsPanel::buildViewGroup() {
         m_viewGroup->addButton(button, i);
         layout->addWidget(button);
     }
-    connect(m_viewGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { m_model.setViewMode(id); });
+    connect(m_viewGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            m_model.setViewMode(id);
+    });
     return frame;
 }
 
 void ConversionOptionsPanel::refresh() {
+    const ControlSyncGuard quiet(*this);
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it)
         it.value()->setChecked(m_model.isChecked(it.key()));
     for (const PurgeControl& control : kPurgeControls)

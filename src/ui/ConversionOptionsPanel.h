@@ -16,8 +16,8 @@ class QRadioButton;
 namespace ornvale {
 
 // The main window's conversion options: format and release buttons, view, audit and purge.
-// The controls carry no rules of their own; every click goes to the options model and the
-// controls are refreshed from it.
+// The controls carry no rules of their own; every change of one, however made, goes to the
+// options model and the controls are refreshed from it.
 class ConversionOptionsPanel : public QWidget {
     Q_OBJECT
 public:

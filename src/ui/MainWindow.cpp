@@ -93,7 +93,6 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 
 void MainWindow::applyStartup(const StartupResult& result) {
     m_runValues = result.runValues;
-    m_settingsState = result.settingsWindow;
     m_productLabel->setText(result.productLabel.value_or(designProductLabel()));
     QLabel* count = m_fileList->countLabel();
     QFont large = count->font();
@@ -113,15 +112,6 @@ void MainWindow::showAbout() {
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
-}
-
-void MainWindow::bringToFront() {
-    if (isMinimized())
-        showNormal();
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    }
 }
 
 void MainWindow::attachSettingsWindow(SettingsWindow* window) {

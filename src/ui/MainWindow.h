@@ -37,7 +37,6 @@ public:
     void applyStartup(const StartupResult& result);
 
     RunValues& runValues() { return m_runValues; }
-    const SettingsWindowState& settingsWindowState() const { return m_settingsState; }
     FileListPanel* fileListPanel() const { return m_fileList; }
     ConversionOptionsPanel* optionsPanel() const { return m_options; }
     QPushButton* startButton() const { return m_start; }
@@ -57,8 +56,6 @@ public slots:
     // Save settings and end: writes the settings record, closes every window, ends the loop.
     void endProgram();
     void showAbout();
-    // Brings the window to the front (a second start asked for it).
-    void bringToFront();
     // Hides the conversion result and audit report windows (Clear, the switch to the text window).
     void hideResultWindows();
     // STARTProg: confirms, then runs the conversion job over the listed drawings.
@@ -87,7 +84,6 @@ private:
 
     Prompter& m_prompter;
     RunValues m_runValues;
-    SettingsWindowState m_settingsState;
     SystemFolderRoles m_systemFolders;
     FolderRoles* m_folders = &m_systemFolders;
     bool m_ending = false;

@@ -1,5 +1,6 @@
 #include "SettingsWindow.h"
 
+#include "ControlSyncGuard.h"
 #include "FolderPicker.h"
 #include "ProductTable.h"
 
@@ -51,8 +52,12 @@ void SettingsWindow::buildOptions() {
         group->addButton(button, option.index);
         m_options[static_cast<size_t>(option.index)] = button;
     }
-    connect(group, &QButtonGroup::idClicked, this,
-            [this](int index) { m_model.clickOption(index); });
+    // Selected by a click, the keyboard or a screen reader alike; loading the window is
+    // silenced in showState().
+    connect(group, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            m_model.clickOption(index);
+    });
 }
 
 QLabel* SettingsWindow::addLabel(const QString& name, const QString& caption, const QRect& place) {
@@ -67,7 +72,7 @@ void SettingsWindow::buildControls() {
     m_defaultInstall = new QCheckBox(u"AutoCADデフォルトインストール"_s, this);
     m_defaultInstall->setObjectName(u"Check1"_s);
     m_defaultInstall->setGeometry(kMargin, 96, inner, kRow);
-    connect(m_defaultInstall, &QCheckBox::clicked, this, [this](bool checked) {
+    connect(m_defaultInstall, &QCheckBox::toggled, this, [this](bool checked) {
         m_model.setDefaultInstallChecked(checked);
         applyHeight();
     });
@@ -84,6 +89,8 @@ void SettingsWindow::buildControls() {
     m_singleDocument = new QCheckBox(u"単一図面互換モード使用"_s, this);
     m_singleDocument->setObjectName(u"Check2"_s);
     m_singleDocument->setGeometry(kMargin, 168, inner, kRow);
+    connect(m_singleDocument, &QCheckBox::toggled, this,
+            [this](bool checked) { m_model.setSingleDocumentChecked(checked); });
     addLabel(u"Label6"_s, u"設定を変更した場合は起動し直してください。"_s,
              QRect(kMargin, 190, inner - 90, kRow));
     auto* ok = new QPushButton(u"O  K"_s, this);
@@ -96,6 +103,8 @@ void SettingsWindow::buildControls() {
     m_customPath = new QLineEdit(this);
     m_customPath->setObjectName(u"Text1"_s);
     m_customPath->setGeometry(kMargin, kCustomPathTop + 20, inner, 24);
+    connect(m_customPath, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_model.setCustomPathText(text); });
     addLabel(u"Label3"_s, u"例：C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"_s,
              QRect(kMargin, kCustomPathTop + 46, inner, 18));
 }
@@ -118,6 +127,7 @@ void SettingsWindow::open() {
 }
 
 void SettingsWindow::showState() {
+    const ControlSyncGuard quiet(*this);
     const SettingsWindowState& state = m_model.state();
     m_defaultInstall->setChecked(state.defaultInstallChecked);
     m_singleDocument->setChecked(state.singleDocumentChecked);
@@ -139,10 +149,8 @@ void SettingsWindow::changeFolder() {
         m_outputFolder->setText(m_model.state().outputFolderLabel);
 }
 
+// The boxes and the path box are already in the model; OK takes them over into the run values.
 void SettingsWindow::takeOver() {
-    m_model.setDefaultInstallChecked(m_defaultInstall->isChecked());
-    m_model.setSingleDocumentChecked(m_singleDocument->isChecked());
-    m_model.setCustomPathText(m_customPath->text());
     if (m_model.accept())
         close();
 }

@@ -1,11 +1,12 @@
 #include "TextOptionsPanel.h"
 
+#include "ControlSyncGuard.h"
+#include "PointerOnlyChoice.h"
 #include "TextWindowOptions.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,11 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include <memory>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +23,8 @@ namespace ornvale {
 namespace {
 
 const QStringList kConditionModes{u"を含む"_s, u"を含まない"_s};
+constexpr int kMustContainItem = 0;
+constexpr int kMustNotContainItem = 1;
 
 // The blank in the caption leaves room for the AND and OR buttons, placed over it.
 const QString kConditionTitle = u"文字条件(最大3条件の                    )"_s;
@@ -70,24 +69,24 @@ QComboBox* TextOptionsPanel::makeCombo(int number, const QStringList& items) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(u"Combo%1"_s.arg(number));
     combo->addItems(items);
-    combo->installEventFilter(this);
-    combo->setFocusPolicy(Qt::ClickFocus);
+    PointerOnlyChoice::apply(combo);
     m_combos.at(size_t(number - 1)) = combo;
+    // The items are listed in the order of the enum each list chooses from.
     connect(combo, &QComboBox::currentIndexChanged, this, [this, number](int index) {
         if (index < 0)
             return;
         switch (number) {
         case 4:
-            m_model.setValueConditionIndex(index);
+            m_model.setValueCondition(ValueCondition(index));
             break;
         case 5:
-            m_model.setTargetIndex(index);
+            m_model.setTarget(TargetEntities(index));
             break;
         case 6:
-            m_model.setReplaceModeIndex(index);
+            m_model.setReplaceMode(ReplaceMode(index));
             break;
         default:
-            m_model.setConditionModeIndex(number - 1, index);
+            m_model.setConditionMustContain(number - 1, index == kMustContainItem);
             break;
         }
     });
@@ -165,13 +164,19 @@ QWidget* TextOptionsPanel::buildCaseKanaRow() {
     m_kana = makeList(u"List4_0"_s, {u" 　 無変換"_s, u" ひらがな⇒全角カタカナ  変換"_s,
                                      u" 全角カタカナ ⇒ひらがな 変換"_s});
     (new QVBoxLayout(m_kanaGroup))->addWidget(m_kana);
-    connect(m_case, &QListWidget::currentRowChanged, this, [this](int index) {
-        if (index >= 0)
-            m_model.setCaseIndex(index);
+    // The selection is the list's value: a screen reader selects a row without making it the
+    // current one.
+    connect(m_case, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int index = selectedRow(m_case); index >= 0)
+            m_model.setCaseConversion(CaseConversion(index));
+        else
+            keepOneSelected(m_case);
     });
-    connect(m_kana, &QListWidget::currentRowChanged, this, [this](int index) {
-        if (index >= 0)
-            m_model.setKanaIndex(index);
+    connect(m_kana, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int index = selectedRow(m_kana); index >= 0)
+            m_model.setKanaConversion(KanaConversion(index));
+        else
+            keepOneSelected(m_kana);
     });
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -222,21 +227,6 @@ QGroupBox* TextOptionsPanel::buildConditionGroup() {
     return group;
 }
 
-bool TextOptionsPanel::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::InputMethod:
-    case QEvent::Wheel:
-        if (qobject_cast<QComboBox*>(watched))
-            return true;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TextOptionsPanel::showText(QLineEdit* edit, const QString& text) {
     if (edit->text() == text)
         return;
@@ -245,18 +235,33 @@ void TextOptionsPanel::showText(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(qMin(cursor, int(text.size())));
 }
 
-void TextOptionsPanel::refresh() {
-    const QList<QWidget*> controls = findChildren<QWidget*>();
-    std::vector<std::unique_ptr<QSignalBlocker>> blockers;
-    for (QWidget* control : controls)
-        blockers.push_back(std::make_unique<QSignalBlocker>(control));
+int TextOptionsPanel::selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
 
-    m_combos[0]->setCurrentIndex(m_model.conditionModeIndex(0));
-    m_combos[1]->setCurrentIndex(m_model.conditionModeIndex(1));
-    m_combos[2]->setCurrentIndex(m_model.conditionModeIndex(2));
-    m_combos[3]->setCurrentIndex(m_model.valueConditionIndex());
-    m_combos[4]->setCurrentIndex(m_model.targetIndex());
-    m_combos[5]->setCurrentIndex(m_model.replaceModeIndex());
+// A selection is cleared on the way to the next one, and a list left with nothing selected
+// shows the model's item again once the change is over.
+void TextOptionsPanel::keepOneSelected(QListWidget* list) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, list] {
+            if (selectedRow(list) < 0)
+                refresh();
+        },
+        Qt::QueuedConnection);
+}
+
+void TextOptionsPanel::refresh() {
+    const ControlSyncGuard quiet(*this);
+
+    for (int row = 0; row < 3; ++row)
+        m_combos.at(size_t(row))
+            ->setCurrentIndex(m_model.conditionMustContain(row) ? kMustContainItem
+                                                                : kMustNotContainItem);
+    m_combos[3]->setCurrentIndex(int(m_model.valueCondition()));
+    m_combos[4]->setCurrentIndex(int(m_model.target()));
+    m_combos[5]->setCurrentIndex(int(m_model.replaceMode()));
     for (int row = 0; row < 3; ++row)
         showText(m_patterns.at(size_t(row)), m_model.conditionPattern(row));
     showText(m_search, m_model.searchText());
@@ -269,8 +274,8 @@ void TextOptionsPanel::refresh() {
         m_classes.at(size_t(i))->setChecked(m_model.classBox(i));
         m_classes.at(size_t(i))->setVisible(m_model.classBoxVisible(i));
     }
-    m_case->setCurrentRow(m_model.caseIndex());
-    m_kana->setCurrentRow(m_model.kanaIndex());
+    m_case->setCurrentRow(int(m_model.caseConversion()));
+    m_kana->setCurrentRow(int(m_model.kanaConversion()));
     m_caseGroup->setVisible(m_model.caseGroupVisible());
     m_kanaGroup->setVisible(m_model.kanaGroupVisible());
     m_search->setVisible(m_model.searchBoxVisible());

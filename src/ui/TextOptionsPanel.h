@@ -18,17 +18,13 @@ class TextWindowOptions;
 
 // The text window's option area: search and replace, width classes, case and kana lists,
 // replace mode, target entities, value condition and the three substring conditions. The
-// controls carry no rules of their own: every change goes to the option model and the controls
-// are refreshed from it, visibility included.
+// controls carry no rules of their own: every change, however made, goes to the option model
+// and the controls are refreshed from it, visibility included.
 class TextOptionsPanel : public QWidget {
     Q_OBJECT
 public:
     // `counters` stands at the right of the lower groups.
     TextOptionsPanel(TextWindowOptions& model, QWidget* counters, QWidget* parent = nullptr);
-
-protected:
-    // Drop-down lists take no keys: their items are picked from the opened list only.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildSearchRow();
@@ -41,6 +37,8 @@ private:
     QListWidget* makeList(const QString& name, const QStringList& items);
     void refresh();
     static void showText(QLineEdit* edit, const QString& text);
+    static int selectedRow(const QListWidget* list);
+    void keepOneSelected(QListWidget* list);
 
     TextWindowOptions& m_model;
     std::array<QComboBox*, 6> m_combos{};     // Combo1..Combo6

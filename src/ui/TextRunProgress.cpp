@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <utility>
+
 namespace ornvale {
 
 namespace {
@@ -12,8 +14,9 @@ namespace {
 constexpr qint64 kEventIntervalMs = 25;
 } // namespace
 
-TextRunProgress::TextRunProgress(QProgressBar& bar, QLabel& finished)
-    : m_bar(bar), m_finished(finished) {}
+TextRunProgress::TextRunProgress(QProgressBar& bar, QLabel& finished,
+                                 std::function<void()> showCounters)
+    : m_bar(bar), m_finished(finished), m_showCounters(std::move(showCounters)) {}
 
 void TextRunProgress::fileStarted(int index, int count, const QString& inputPath) {
     Q_UNUSED(count)
@@ -22,17 +25,20 @@ void TextRunProgress::fileStarted(int index, int count, const QString& inputPath
         m_finished.setText(QStringLiteral("0"));
         m_sinceEvents.invalidate(); // show the disabled window and the bar at once
     }
+    m_showCounters();
     m_bar.setValue(0);
     processEvents();
 }
 
 void TextRunProgress::fileProgress(qint64 bytesRead, qint64 bytesTotal) {
+    m_showCounters();
     m_bar.setValue(percent(bytesRead, bytesTotal));
     processEvents();
 }
 
 void TextRunProgress::fileFinished(int finished, const DxfRewriteResult& result) {
     Q_UNUSED(result)
+    m_showCounters();
     m_finished.setText(QString::number(finished));
     processEvents();
 }

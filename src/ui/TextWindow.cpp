@@ -170,7 +170,7 @@ void TextWindow::run(const QStringList& paths) {
 
     TextJob job(m_intake.autocadSelection(), m_prompter);
     job.takeAccepted(paths);
-    TextRunProgress progress(*m_progress, *m_finished);
+    TextRunProgress progress(*m_progress, *m_finished, [&] { showCounters(job.counters()); });
     m_job = &job;
     job.run(m_options.options(), &progress);
     m_job = nullptr;

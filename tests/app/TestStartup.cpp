@@ -12,13 +12,6 @@ using namespace ornvale;
 
 namespace {
 
-using Captions = std::array<std::optional<QString>, 4>;
-const std::optional<QString> hidden = std::nullopt;
-
-std::optional<QString> c(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QStringList allDefaultPaths() {
     return {
         QStringLiteral("C:\\Program Files\\AutoCAD 2007\\acad.exe"),
@@ -38,8 +31,6 @@ const QString kNoProduct = QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特
                                           "環境設定画面で設定して下さい。");
 
 } // namespace
-
-Q_DECLARE_METATYPE(Captions)
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -89,47 +80,19 @@ void TestStartup::savedProductTable_data() {
     QTest::addColumn<QString>("exe");
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("option");
-    QTest::addColumn<Captions>("dxf");
-    QTest::addColumn<Captions>("dwg");
-    QTest::addColumn<bool>("check14and15");
-    QTest::addColumn<bool>("check16and17");
 
     const QStringList paths = allDefaultPaths();
-    const Captions dxf2004{c("2004"), c("2000/LT2000"), c("R12/LT2"), hidden};
-    const Captions dwg2004{c("2004"), c("2000/LT2000"), hidden, hidden};
-    const Captions dxfLt2004{c("LT2004"), c("2000/LT2000"), c("R12/LT2"), hidden};
-    const Captions dwgLt2004{c("2004/LT2004"), c("2000/LT2000"), hidden, hidden};
-
-    QTest::newRow("41 AutoCAD 2007")
-        << 41 << paths[0] << "AutoCAD 2007" << 9
-        << Captions{c("2007"), c("2004/LT2004"), c("2000/LT2000"), c("R12/LT2")}
-        << Captions{c("2007"), c("2004/LT2004"), c("2000/LT2000"), c("R14/LT98/LT97")} << true
-        << true;
-    QTest::newRow("21 AutoCAD LT 2007")
-        << 21 << paths[1] << "AutoCAD LT 2007" << 7
-        << Captions{c("LT2007"), c("2004/LT2004"), c("2000/LT2000"), c("R12/LT2")}
-        << Captions{c("2007/LT2007"), c("2004/LT2004"), c("2000/LT2000"), c("R14/LT98/LT97")}
-        << true << true;
+    QTest::newRow("41 AutoCAD 2007") << 41 << paths[0] << "AutoCAD 2007" << 9;
+    QTest::newRow("21 AutoCAD LT 2007") << 21 << paths[1] << "AutoCAD LT 2007" << 7;
     QTest::newRow("18 AutoCAD Mechanical 2006")
-        << 18 << paths[2] << "AutoCAD Mechanical 2006" << 10 << dxf2004 << dwg2004 << true << false;
-    QTest::newRow("17 AutoCAD 2006")
-        << 17 << paths[3] << "AutoCAD 2006" << 0 << dxf2004 << dwg2004 << true << false;
-    QTest::newRow("7 AutoCAD LT 2006")
-        << 7 << paths[4] << "AutoCAD LT 2006" << 1 << dxfLt2004 << dwgLt2004 << true << false;
-    QTest::newRow("16 AutoCAD 2005")
-        << 16 << paths[5] << "AutoCAD 2005" << 8 << dxf2004 << dwg2004 << true << false;
-    QTest::newRow("6 AutoCAD LT 2005")
-        << 6 << paths[6] << "AutoCAD LT 2005" << 2 << dxfLt2004 << dwgLt2004 << true << false;
-    QTest::newRow("5 AutoCAD LT 2004")
-        << 5 << paths[7] << "AutoCAD LT 2004" << 3 << dxfLt2004 << dwgLt2004 << false << false;
-    QTest::newRow("4 AutoCAD LT2002")
-        << 4 << paths[8] << "AutoCAD LT2002" << 4
-        << Captions{c("LT2000"), c("R14/LT98/LT97"), c("R13/LT95"), c("R12/LT2")}
-        << Captions{c("LT2000"), c("R14/LT98/LT97"), c("R13/LT95"), hidden} << false << false;
-    QTest::newRow("3 AutoCAD LT 2000i")
-        << 3 << paths[9] << "AutoCAD LT 2000i" << 5
-        << Captions{c("LT 2000"), c("R14/LT98/LT97"), c("R13/LT95"), c("R12/LT2")}
-        << Captions{c("LT 2000"), c("R14/LT98/LT97"), c("R13/LT95"), hidden} << false << false;
+        << 18 << paths[2] << "AutoCAD Mechanical 2006" << 10;
+    QTest::newRow("17 AutoCAD 2006") << 17 << paths[3] << "AutoCAD 2006" << 0;
+    QTest::newRow("7 AutoCAD LT 2006") << 7 << paths[4] << "AutoCAD LT 2006" << 1;
+    QTest::newRow("16 AutoCAD 2005") << 16 << paths[5] << "AutoCAD 2005" << 8;
+    QTest::newRow("6 AutoCAD LT 2005") << 6 << paths[6] << "AutoCAD LT 2005" << 2;
+    QTest::newRow("5 AutoCAD LT 2004") << 5 << paths[7] << "AutoCAD LT 2004" << 3;
+    QTest::newRow("4 AutoCAD LT2002") << 4 << paths[8] << "AutoCAD LT2002" << 4;
+    QTest::newRow("3 AutoCAD LT 2000i") << 3 << paths[9] << "AutoCAD LT 2000i" << 5;
 }
 
 // A saved product is used as it is: its row sets everything, and no file is tested.
@@ -138,19 +101,11 @@ void TestStartup::savedProductTable() {
     QFETCH(QString, exe);
     QFETCH(QString, label);
     QFETCH(int, option);
-    QFETCH(Captions, dxf);
-    QFETCH(Captions, dwg);
-    QFETCH(bool, check14and15);
-    QFETCH(bool, check16and17);
     m_record.savedSelection = code;
     const StartupResult result = start();
     QCOMPARE(result.runValues.autocadSelection, code);
     QCOMPARE(result.runValues.autocadExePath, exe);
     QCOMPARE(result.productLabel, std::optional<QString>(label));
-    QCOMPARE(result.dxfReleaseCaptions, dxf);
-    QCOMPARE(result.dwgReleaseCaptions, dwg);
-    QCOMPARE(result.showTableStyleAndApps, check14and15);
-    QCOMPARE(result.showMaterialsAndVisualStyles, check16and17);
     QCOMPARE(result.settingsWindow.selectedOption, option);
     QCOMPARE(result.runValues.pendingSelection, double(code));
     QVERIFY(result.settingsWindow.defaultInstallChecked);
@@ -198,11 +153,6 @@ void TestStartup::noProductFound() {
     QCOMPARE(result.productLabel, std::nullopt);
     QCOMPARE(result.settingsWindow.selectedOption, 6);
     QCOMPARE(result.runValues.pendingSelection, 0.0);
-    QVERIFY(!result.showTableStyleAndApps);
-    QVERIFY(!result.showMaterialsAndVisualStyles);
-    // Release buttons keep their design state: shown, without captions.
-    QCOMPARE(result.dxfReleaseCaptions, (Captions{QString(), QString(), QString(), QString()}));
-    QCOMPARE(result.dwgReleaseCaptions, (Captions{QString(), QString(), QString(), QString()}));
 }
 
 void TestStartup::customPathOverride_data() {

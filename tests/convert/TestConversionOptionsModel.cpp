@@ -64,6 +64,7 @@ private slots:
     void interlocks();
     void releaseButtons_data();
     void releaseButtons();
+    void noProductHidesTheDesignStateForGood();
     void purgeItemVisibility_data();
     void purgeItemVisibility();
     void snapshotReadsValuesNotVisibility();
@@ -127,6 +128,11 @@ void TestConversionOptionsModel::releaseButtons_data() {
     QTest::newRow("2006, DXF") << 17 << true << u"012"_s << QString()
                                << u"2004|2000/LT2000|R12/LT2|"_s;
     QTest::newRow("2006, DWG") << 17 << false << QString() << u"01"_s << u"2004|2000/LT2000||"_s;
+    QTest::newRow("Mechanical 2006, DXF")
+        << 18 << true << u"012"_s << QString() << u"2004|2000/LT2000|R12/LT2|"_s;
+    QTest::newRow("2005, DWG") << 16 << false << QString() << u"01"_s << u"2004|2000/LT2000||"_s;
+    QTest::newRow("LT 2005, DXF") << 6 << true << u"012"_s << QString()
+                                  << u"LT2004|2000/LT2000|R12/LT2|"_s;
     QTest::newRow("LT 2006, DWG") << 7 << false << QString() << u"01"_s
                                   << u"2004/LT2004|2000/LT2000||"_s;
     QTest::newRow("LT 2004, DXF") << 5 << true << u"012"_s << QString()
@@ -135,7 +141,7 @@ void TestConversionOptionsModel::releaseButtons_data() {
                                   << u"LT2000|R14/LT98/LT97|R13/LT95|"_s;
     QTest::newRow("LT 2000i, DXF")
         << 3 << true << u"0123"_s << QString() << u"LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2"_s;
-    QTest::newRow("none, DXF") << 0 << true << QString() << QString() << u"|||"_s;
+    QTest::newRow("none, DXF") << 0 << true << u"0123"_s << QString() << u"|||"_s;
     QTest::newRow("none, DWG") << 0 << false << QString() << QString() << u"|||"_s;
 }
 
@@ -155,6 +161,18 @@ void TestConversionOptionsModel::releaseButtons() {
     for (int i = 0; i < ConversionOptionsModel::kReleaseButtons; ++i)
         shown.append(model.releaseCaption(group, i));
     QCOMPARE(shown.join(u'|'), captions);
+}
+
+// The design state does not come back: with no product nothing offers a button.
+void TestConversionOptionsModel::noProductHidesTheDesignStateForGood() {
+    ConversionOptionsModel model;
+    model.setChecked(Box::Dxf, false);
+    model.setChecked(Box::Dxf, true);
+    QCOMPARE(visibleButtons(model, ReleaseGroup::Dxf), QString());
+    QCOMPARE(visibleButtons(model, ReleaseGroup::Dwg), QString());
+    // With a product the format alone decides.
+    model.setSelectionCode(41);
+    QCOMPARE(visibleButtons(model, ReleaseGroup::Dxf), u"0123"_s);
 }
 
 void TestConversionOptionsModel::purgeItemVisibility_data() {

@@ -29,13 +29,13 @@ void play(TextWindowOptions& o, const QString& steps) {
         else if (command == u"dir")
             o.setDirection(number, on);
         else if (command == u"kana")
-            o.setKanaIndex(number);
+            o.setKanaConversion(KanaConversion(number));
         else if (command == u"case")
-            o.setCaseIndex(number);
+            o.setCaseConversion(CaseConversion(number));
         else if (command == u"cond")
-            o.setValueConditionIndex(number);
+            o.setValueCondition(ValueCondition(number));
         else if (command == u"mode")
-            o.setReplaceModeIndex(number);
+            o.setReplaceMode(ReplaceMode(number));
         else if (command == u"search")
             o.setSearchText(argument);
         else if (command == u"and")
@@ -66,8 +66,8 @@ QString state(const TextWindowOptions& o) {
     if (!o.searchBoxVisible())
         hidden << u"search"_s;
     return u"classes %1 dir %2 case %3 kana %4 hidden %5"_s.arg(classes, directions)
-        .arg(o.caseIndex())
-        .arg(o.kanaIndex())
+        .arg(int(o.caseConversion()))
+        .arg(int(o.kanaConversion()))
         .arg(hidden.isEmpty() ? u"-"_s : hidden.join(u','));
 }
 
@@ -92,9 +92,9 @@ void TestTextWindowOptions::startsWithEverythingShown() {
     TextWindowOptions o(prompter);
     QCOMPARE(state(o), u"classes 000000 dir 00 case 0 kana 0 hidden -"_s);
     QVERIFY(!o.andSelected());
-    QCOMPARE(o.targetIndex(), 0);
-    QCOMPARE(o.replaceModeIndex(), 0);
-    QCOMPARE(o.conditionModeIndex(2), 0);
+    QCOMPARE(o.target(), TargetEntities::TextAndMText);
+    QCOMPARE(o.replaceMode(), ReplaceMode::ReplaceOccurrences);
+    QVERIFY(o.conditionMustContain(2));
     QVERIFY(prompter.messages().isEmpty());
 }
 
@@ -177,26 +177,26 @@ void TestTextWindowOptions::textBoxesKeepOneLine() {
     QCOMPARE(o.replaceText(), QString());
     QCOMPARE(o.conditionPattern(1), u"xy"_s);
     // The hidden search box keeps its text.
-    o.setReplaceModeIndex(2);
+    o.setReplaceMode(ReplaceMode::ReplaceMatchingText);
     QCOMPARE(o.searchText(), u"abcdef"_s);
 }
 
 void TestTextWindowOptions::deliversTheRecord() {
     RecordingPrompter prompter;
     TextWindowOptions o(prompter);
-    o.setTargetIndex(2);
-    o.setValueConditionIndex(4);
+    o.setTarget(TargetEntities::MTextOnly);
+    o.setValueCondition(ValueCondition::NotNumericOnly);
     o.setConditionPattern(0, u"A"_s);
-    o.setConditionModeIndex(0, 1);
+    o.setConditionMustContain(0, false);
     o.setConditionPattern(2, u"C"_s);
     o.selectAnd(true);
-    o.setReplaceModeIndex(1);
+    o.setReplaceMode(ReplaceMode::ReplaceEqualText);
     o.setSearchText(u"s"_s);
     o.setReplaceText(u"r"_s);
     o.setClassBox(TextWindowOptions::KanaMarks, true);
     o.setDirection(TextWindowOptions::ToHalf, true);
-    o.setCaseIndex(2);
-    o.setKanaIndex(1);
+    o.setCaseConversion(CaseConversion::ToLower);
+    o.setKanaConversion(KanaConversion::HiraganaToKatakana);
     const TextOptions t = o.options();
     QCOMPARE(t.targetEntities, TargetEntities::MTextOnly);
     QCOMPARE(t.valueCondition, ValueCondition::NotNumericOnly);
@@ -215,7 +215,7 @@ void TestTextWindowOptions::deliversTheRecord() {
     QCOMPARE(t.caseConversion, CaseConversion::ToLower);
     QCOMPARE(t.kanaConversion, KanaConversion::HiraganaToKatakana);
     // Hidden controls deliver their values too.
-    o.setValueConditionIndex(1);
+    o.setValueCondition(ValueCondition::DateOnly);
     QCOMPARE(o.options().caseConversion, CaseConversion::ToLower);
     QCOMPARE(o.options().kanaConversion, KanaConversion::NoKanaConversion);
 }
@@ -239,7 +239,7 @@ void TestTextWindowOptions::refusesReplacementWithoutSearch() {
     QFETCH(bool, missing);
     RecordingPrompter prompter;
     TextWindowOptions o(prompter);
-    o.setReplaceModeIndex(mode);
+    o.setReplaceMode(ReplaceMode(mode));
     o.setSearchText(search);
     o.setReplaceText(replacement);
     QCOMPARE(o.searchTextMissing(), missing);
@@ -251,7 +251,7 @@ void TestTextWindowOptions::announcesChanges() {
     TextWindowOptions o(prompter);
     QSignalSpy spy(&o, &TextWindowOptions::changed);
     o.setClassBox(TextWindowOptions::DashPeriod, true);
-    o.setKanaIndex(2);
+    o.setKanaConversion(KanaConversion::KatakanaToHiragana);
     QCOMPARE(spy.count(), 2);
 }
 

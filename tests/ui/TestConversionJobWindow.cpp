@@ -192,6 +192,8 @@ void TestConversionJobWindow::everyProductAndFormat() {
 
     AuditReportWindow* audit = m_window->auditWindow();
     QVERIFY(audit->isVisible());
+    QCOMPARE(audit->objectName(), u"Form4"_s);
+    QCOMPARE(audit->windowTitle(), u"  監査結果レポート"_s);
     ResultGrid* auditGrid = audit->grid();
     QCOMPARE(auditGrid->rowCount(), 2);
     QCOMPARE(auditGrid->cellText(0, 1), dwg ? u"a.dwg"_s : u"a.dxf"_s);

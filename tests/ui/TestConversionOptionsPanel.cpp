@@ -1,3 +1,4 @@
+#include "AccessibleAction.h"
 #include "ConversionOptionsPanel.h"
 
 #include <QCheckBox>
@@ -50,6 +51,7 @@ private slots:
     void groups();
     void clickInterlocks_data();
     void clickInterlocks();
+    void everyWayOfChangingReachesTheModel();
     void releaseButtonsFollowProductAndFormat_data();
     void releaseButtonsFollowProductAndFormat();
     void purgeItemsShownByProduct_data();
@@ -154,6 +156,35 @@ void TestConversionOptionsPanel::clickInterlocks() {
     QCOMPARE(tickedBoxes(panel), expected);
 }
 
+// A screen reader's toggle and a change from code emit no click; the job must see them all the
+// same, and the interlocks run once, in the model.
+void TestConversionOptionsPanel::everyWayOfChangingReachesTheModel() {
+    ConversionOptionsPanel panel(nullptr);
+    panel.applyProduct(41);
+    QVERIFY(test::toggleAccessibly(control<QCheckBox>(panel, u"Check18"_s)));
+    QVERIFY(panel.options().audit);
+    control<QCheckBox>(panel, u"Check20"_s)->setChecked(true);
+    QVERIFY(panel.options().keepAuditReport);
+    QVERIFY(test::toggleAccessibly(control<QCheckBox>(panel, u"Check18"_s)));
+    QCOMPARE(tickedBoxes(panel), u"Check1"_s); // audit off clears the report box again
+    QVERIFY(!panel.options().keepAuditReport);
+
+    control<QCheckBox>(panel, u"Check19"_s)->setChecked(true); // fix implies audit
+    QCOMPARE(tickedBoxes(panel), u"Check1 Check18 Check19"_s);
+    QVERIFY(panel.options().audit && panel.options().auditFix);
+    QVERIFY(test::toggleAccessibly(control<QCheckBox>(panel, u"Check2"_s)));
+    QCOMPARE(panel.options().outputFormat, OutputFormat::Dwg);
+    QCOMPARE(visibleButtons(panel, u"Option2"_s), u"0123"_s);
+
+    QVERIFY(test::toggleAccessibly(control<QRadioButton>(panel, u"Option2_2"_s)));
+    control<QRadioButton>(panel, u"Option1_3"_s)->setChecked(true);
+    QVERIFY(test::toggleAccessibly(control<QRadioButton>(panel, u"Option3_2"_s)));
+    const ConversionOptions options = panel.options();
+    QCOMPARE(options.dwgVersionIndex, 2);
+    QCOMPARE(options.dxfVersionIndex, 3);
+    QCOMPARE(options.viewMode, 2);
+}
+
 void TestConversionOptionsPanel::releaseButtonsFollowProductAndFormat_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("dwg");
@@ -174,7 +205,8 @@ void TestConversionOptionsPanel::releaseButtonsFollowProductAndFormat_data() {
                                   << u"LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2"_s;
     QTest::newRow("LT 2002 DWG") << 4 << true << QString() << u"012"_s
                                  << u"LT2000|R14/LT98/LT97|R13/LT95|"_s;
-    QTest::newRow("none DXF") << 0 << false << QString() << QString() << u"|||"_s;
+    // No product: the DXF buttons keep their design state until DXF is unticked.
+    QTest::newRow("none DXF") << 0 << false << u"0123"_s << QString() << u"|||"_s;
     QTest::newRow("none DWG") << 0 << true << QString() << QString() << u"|||"_s;
 }
 

@@ -8,7 +8,9 @@
 #include "mock/RecordingPrompter.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -133,9 +135,33 @@ void TestMainWindow::noProductKeepsDesignState() {
     QCOMPARE(control<QLabel>(window, QStringLiteral("Label4"))->text(),
              QStringLiteral("AutoCAD  Ver?"));
     QCOMPARE(m_prompter.messages().size(), 1);
-    QVERIFY(control<QRadioButton>(window, QStringLiteral("Option1_0"))->isChecked());
     for (int i = 14; i <= 17; ++i)
         QVERIFY(!control<QCheckBox>(window, QStringLiteral("Check%1").arg(i))->isVisible());
+    // The release buttons as designed: no captions, the first of each group selected, the DXF
+    // group shown until "DXF" is unticked; nothing shows them again afterwards.
+    QStringList buttons;
+    for (int group = 1; group <= 2; ++group) {
+        for (int i = 0; i < 4; ++i)
+            buttons.append(QStringLiteral("Option%1_%2").arg(group).arg(i));
+    }
+    for (const QString& name : buttons) {
+        QCOMPARE(control<QRadioButton>(window, name)->text(), QString());
+        QCOMPARE(control<QRadioButton>(window, name)->isChecked(), name.endsWith(u'0'));
+    }
+    const auto shown = [&] {
+        QStringList visible;
+        for (const QString& name : buttons) {
+            if (control<QRadioButton>(window, name)->isVisible())
+                visible.append(name);
+        }
+        return visible;
+    };
+    QCOMPARE(shown(), buttons.mid(0, 4));
+    auto* dxf = control<QCheckBox>(window, QStringLiteral("Check1"));
+    dxf->click();
+    QCOMPARE(shown(), QStringList());
+    dxf->click();
+    QCOMPARE(shown(), QStringList());
 }
 
 void TestMainWindow::verOpensModelessAbout() {
@@ -227,30 +253,24 @@ void TestMainWindow::messageBoxPresetAnswers() {
     QCOMPARE(box.shownCount(), 3);
 }
 
-// The real program, twice: the second start shows nothing, ends at once, and has the running
-// instance bring its window forward (it consumes the request).
+// The real program while another instance holds the lock: it shows nothing, leaves nothing
+// for the running one to act on, and ends at once.
 void TestMainWindow::secondStartEndsSilently() {
+    const QString folder = m_dir->filePath(QStringLiteral("cfg/ornvale"));
+    QVERIFY(QDir().mkpath(folder));
+    QLockFile running(folder + QStringLiteral("/ornvale.lock"));
+    QVERIFY(running.tryLock(0));
+
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    const QString program = QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale" ORNVALE_EXE_SUFFIX);
-    QProcess first;
-    first.setProcessEnvironment(env);
-    first.start(program, {});
-    QVERIFY(first.waitForStarted());
-    const QString folder = m_dir->filePath(QStringLiteral("cfg/ornvale"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folder + QStringLiteral("/ornvale.lock")), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folder + QStringLiteral("/reziz.ini")), 10000);
-
     QProcess second;
     second.setProcessEnvironment(env);
-    second.start(program, {});
+    second.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale" ORNVALE_EXE_SUFFIX), {});
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder + QStringLiteral("/ornvale.raise")), 10000);
-    QCOMPARE(first.state(), QProcess::Running);
-    first.kill();
-    QVERIFY(first.waitForFinished(10000));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("ornvale.lock")});
 }
 
 QTEST_MAIN(TestMainWindow)

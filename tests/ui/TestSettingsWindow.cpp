@@ -1,3 +1,4 @@
+#include "AccessibleAction.h"
 #include "FolderPicker.h"
 #include "MainWindow.h"
 #include "ProductTable.h"
@@ -68,6 +69,7 @@ private slots:
     void reopeningShowsThePendingSelection();
     void folderChangeCancelAndRefusal();
     void heightsFollowCheck1();
+    void everyWayOfChangingReachesTheModel();
     void choicesReachTheNextStart();
     void endReportsWhatWasNotSaved();
 
@@ -220,6 +222,36 @@ void TestSettingsWindow::heightsFollowCheck1() {
     QVERIFY(control<QLabel>(window, u"Label3"_s)->geometry().bottom() < window.height());
     control<QCheckBox>(window, u"Check1"_s)->click();
     QCOMPARE(window.height(), 3200 / 15);
+}
+
+// A screen reader's toggle and a change from code emit no click: the product option still sets
+// the pending selection at once, Check1 still sizes the window, and OK takes over what shows.
+void TestSettingsWindow::everyWayOfChangingReachesTheModel() {
+    const QString exe = m_dir->filePath(u"acad.exe"_s);
+    m_files.addFile(exe);
+    writeRecord(16);
+    Run run(m_folders, m_files, m_prompter);
+    run.openSettings();
+    SettingsWindow& window = run.settings;
+    QVERIFY(test::toggleAccessibly(option(window, 4))); // "AutoCAD LT2002"
+    QCOMPARE(run.main.runValues().pendingSelection, 4.0);
+    option(window, 9)->setChecked(true); // "AutoCAD 2007"
+    QCOMPARE(run.main.runValues().pendingSelection, 41.0);
+
+    QVERIFY(test::toggleAccessibly(control<QCheckBox>(window, u"Check1"_s)));
+    QCOMPARE(window.height(), 4350 / 15);
+    control<QCheckBox>(window, u"Check2"_s)->setChecked(true);
+    control<QLineEdit>(window, u"Text1"_s)->setText(exe);
+    run.ok();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(run.main.runValues().defaultInstallFlag, 0);
+    QCOMPARE(run.main.runValues().singleDocumentMode, 1);
+    QCOMPARE(run.main.runValues().customExePath, exe);
+    // The next load shows the run values without taking them for a click.
+    run.openSettings();
+    QVERIFY(option(window, 9)->isChecked());
+    QCOMPARE(window.height(), 4350 / 15);
+    QVERIFY(m_prompter.messages().isEmpty());
 }
 
 // Settings chosen in the window (OK with an existing file), END, and a new start that uses them

@@ -1,7 +1,9 @@
 // The text window's option area: start-up state and the interlocks as the user meets them
 // through the controls.
+#include "AccessibleAction.h"
 #include "TextWindowHarness.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -69,7 +71,9 @@ private slots:
     void halfWidthAndHiraganaRefuseEachOther();
     void valueConditionHidesWhatCannotApply();
     void replaceModeAndJoin();
+    void everyWayOfChangingReachesTheModel();
     void dropDownListsTakeNoKeys();
+    void openDropDownListsTakeNoKeys();
     void textBoxesKeepOneLine();
 };
 
@@ -252,6 +256,38 @@ void TestTextWindow::replaceModeAndJoin() {
     QCOMPARE(m_window->options().options().conditionJoin, ConditionJoin::Or);
 }
 
+// A screen reader's toggle or selection and a change from code reach the options the run
+// takes, and what the model refuses does not stay on screen.
+void TestTextWindow::everyWayOfChangingReachesTheModel() {
+    QVERIFY(toggleAccessibly(box(u"Check1_4"_s)));
+    QCOMPARE(ticks(), u"001010|00"_s);
+    QVERIFY(toggleAccessibly(control<QRadioButton>(*m_window, u"Option1_0"_s)));
+    QVERIFY(toggleRowAccessibly(list(u"List2_0"_s), 2));
+    QVERIFY(toggleRowAccessibly(list(u"List4_0"_s), 1));
+    combo(5)->setCurrentIndex(2);
+    TextOptions options = m_window->options().options();
+    QVERIFY(options.widthDashPeriod && options.widthDigits);
+    QCOMPARE(options.conditionJoin, ConditionJoin::And);
+    QCOMPARE(options.caseConversion, CaseConversion::ToLower);
+    QCOMPARE(options.kanaConversion, KanaConversion::HiraganaToKatakana);
+    QCOMPARE(options.targetEntities, TargetEntities::MTextOnly);
+    // A list box always shows its item: unselected, it comes back.
+    QVERIFY(toggleRowAccessibly(list(u"List2_0"_s), 2));
+    QTRY_COMPARE(list(u"List2_0"_s)->selectedItems(),
+                 QList<QListWidgetItem*>{list(u"List2_0"_s)->item(2)});
+    QCOMPARE(m_window->options().options().caseConversion, CaseConversion::ToLower);
+
+    box(u"Check2_1"_s)->setChecked(true);
+    QVERIFY(toggleRowAccessibly(list(u"List4_0"_s), 2)); // refused beside half width
+    QCOMPARE(m_prompter.texts(),
+             QStringList{u"「全角⇒半角 変換」にチェックが入っているため選択できません。　"_s});
+    QCOMPARE(list(u"List4_0"_s)->selectedItems(),
+             QList<QListWidgetItem*>{list(u"List4_0"_s)->item(0)});
+    options = m_window->options().options();
+    QCOMPARE(options.kanaConversion, KanaConversion::NoKanaConversion);
+    QCOMPARE(options.widthConversion, WidthConversion::ToHalfWidth);
+}
+
 void TestTextWindow::dropDownListsTakeNoKeys() {
     for (int n = 1; n <= 6; ++n) {
         QComboBox* list = combo(n);
@@ -267,6 +303,28 @@ void TestTextWindow::dropDownListsTakeNoKeys() {
     }
     combo(4)->setCurrentIndex(3); // a pick from the list still works, with its rule
     QCOMPARE(ticks(), u"001000|00"_s);
+}
+
+// With its list open a drop-down still takes no keys: arrows, Enter and typing change nothing;
+// Escape only closes the list.
+void TestTextWindow::openDropDownListsTakeNoKeys() {
+    for (int n = 1; n <= 6; ++n) {
+        QComboBox* list = combo(n);
+        list->showPopup();
+        QAbstractItemView* items = list->view();
+        QTRY_VERIFY(items->isVisible());
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Enter, Qt::Key_Return})
+            QTest::keyClick(items, key);
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, u"を"_s);
+        QCoreApplication::sendEvent(items, &typed);
+        QVERIFY(items->isVisible());
+        QCOMPARE(list->currentIndex(), 0);
+        QTest::keyClick(items, Qt::Key_Escape);
+        QTRY_VERIFY(!items->isVisible());
+        QCOMPARE(list->currentIndex(), 0);
+    }
+    QCOMPARE(m_window->options().options().replaceMode, ReplaceMode::ReplaceOccurrences);
+    QCOMPARE(m_window->options().options().valueCondition, ValueCondition::NoCondition);
 }
 
 void TestTextWindow::textBoxesKeepOneLine() {

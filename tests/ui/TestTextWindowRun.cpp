@@ -206,17 +206,24 @@ void TestTextWindowRun::runRewritesEveryListedFile() {
     QSignalSpy progress(control<QProgressBar>(*m_window, u"ProgressBar1"_s),
                         &QProgressBar::valueChanged);
     bool disabledDuringRun = true;
+    // The counters follow the run as the bar does: a.dxf's changes show while b.DXF is read.
+    QStringList countsWhileRunning;
     connect(control<QProgressBar>(*m_window, u"ProgressBar1"_s), &QProgressBar::valueChanged, this,
             [&] {
                 disabledDuringRun =
                     disabledDuringRun && !m_window->isEnabled() &&
                     control<QProgressBar>(*m_window, u"ProgressBar1"_s)->isVisible();
+                if (m_window->running() && label(u"Label16"_s) == u"1"_s &&
+                    countsWhileRunning.isEmpty())
+                    countsWhileRunning = counters();
             });
     pressStart();
 
     QCOMPARE(m_prompter.texts(), (QStringList{u" 変換しますか？"_s, u" 完了しました。"_s}));
     QVERIFY(progress.count() > 0);
     QVERIFY(disabledDuringRun);
+    QCOMPARE(countsWhileRunning,
+             (QStringList{u"5"_s, u"0"_s, u"0"_s, u"5"_s, u"0"_s, u"0"_s, u"1"_s}));
     QVERIFY(m_window->isEnabled());
     QVERIFY(!control<QProgressBar>(*m_window, u"ProgressBar1"_s)->isVisibleTo(m_window.get()));
     // a.dxf: five values with "abc" replaced (the long MTEXT whole, its group-3 part included),
