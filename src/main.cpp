@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "SettingsWindow.h"
 #include "SingleInstance.h"
+#include "StandardStreams.h"
 #include "Startup.h"
 #include "WindowSwitcher.h"
 
@@ -31,6 +32,7 @@ void installJapaneseTranslations(QApplication& app, QTranslator& translator) {
 bool printVersionIfAsked(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
+            ornvale::useUtf8StandardStreams();
             std::printf("ornvale %d.%d.%d\n", ORNVALE_VERSION_MAJOR, ORNVALE_VERSION_MINOR,
                         ORNVALE_VERSION_PATCH);
             return true;

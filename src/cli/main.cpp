@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "FileSizeLimit.h"
+#include "StandardStreams.h"
 
 #include <QCoreApplication>
 
@@ -21,6 +22,7 @@ const char* const kUsage = "usage: ornvale-cli <command> [options]\n"
 
 int main(int argc, char* argv[]) {
     ornvale::failWritesPastFileSizeLimit();
+    ornvale::useUtf8StandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ornvale"));
     QStringList args = QCoreApplication::arguments().mid(1);

@@ -1,8 +1,5 @@
 #include "FolderRoles.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "WindowsDirectoryChoice.h"
 
 #include <windows.h>
 
@@ -33,32 +30,10 @@ QString systemWindowsDirectory() {
     return QString::fromWCharArray(buffer, static_cast<int>(length));
 }
 
-bool folderIsWritable(const QString& folder) {
-    const QString probe = folder + QStringLiteral("\\ornvale-write-test.tmp");
-    QFile file(probe);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.close();
-    file.remove();
-    return true;
-}
-
 } // namespace
 
 QString SystemFolderRoles::windowsDirectory() {
-    const QString system = systemWindowsDirectory();
-    if (!system.isEmpty() && folderIsWritable(system))
-        return system;
-    const std::optional<QString> appData = knownFolder(FOLDERID_RoamingAppData);
-    if (!appData)
-        return system;
-    const QString own = QDir::toNativeSeparators(*appData + QStringLiteral("/Ornvale"));
-    QDir().mkpath(own);
-    const QString ownSettings = own + QStringLiteral("\\reziz.ini");
-    const QString oldSettings = system + QStringLiteral("\\reziz.ini");
-    if (!system.isEmpty() && !QFileInfo::exists(ownSettings) && QFileInfo::exists(oldSettings))
-        QFile::copy(oldSettings, ownSettings);
-    return own;
+    return chooseWindowsDirectory(systemWindowsDirectory(), knownFolder(FOLDERID_RoamingAppData));
 }
 
 std::optional<QString> SystemFolderRoles::appDataFolder() {

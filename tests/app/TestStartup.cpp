@@ -5,6 +5,7 @@
 #include "mock/FakeFolderRoles.h"
 #include "mock/RecordingPrompter.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -226,8 +227,8 @@ void TestStartup::folderFailures() {
         QCOMPARE(message.title, QStringLiteral("Ornvale"));
     QCOMPARE(result.runValues.appDataFolder,
              appData ? QStringLiteral("/home/u/.local/share/ornvale") : QString());
-    QCOMPARE(result.runValues.outputFolder, output);
-    QCOMPARE(result.settingsWindow.outputFolderLabel, output);
+    QCOMPARE(result.runValues.outputFolder, QDir::toNativeSeparators(output));
+    QCOMPARE(result.settingsWindow.outputFolderLabel, QDir::toNativeSeparators(output));
     // Start-up goes on: the stored product is still in effect.
     QCOMPARE(result.runValues.autocadSelection, 41);
 }
@@ -240,7 +241,8 @@ void TestStartup::outputFolderAndCarriedValues() {
     const StartupResult result = start();
     const RunValues& values = result.runValues;
     QCOMPARE(values.windowsDirectory, m_dir->path());
-    QCOMPARE(values.scriptPath, m_dir->path() + QStringLiteral("/scriptC.scr"));
+    QCOMPARE(values.scriptPath,
+             QDir::toNativeSeparators(m_dir->path() + QStringLiteral("/scriptC.scr")));
     QCOMPARE(values.outputFolder, QStringLiteral("/data/出力"));
     QCOMPARE(result.settingsWindow.outputFolderLabel, QStringLiteral("/data/出力"));
     QCOMPARE(values.singleDocumentMode, 1);
@@ -259,7 +261,8 @@ void TestStartup::detectedProductIsStoredAtExit() {
     const SettingsRecord stored = SettingsFile::read(m_dir->path());
     QCOMPARE(stored.savedSelection, 16.0);
     QCOMPARE(stored.customPathFlag, 0);
-    QCOMPARE(stored.outputFolderPath, QStringLiteral("/home/u/Desktop/Ornvale"));
+    QCOMPARE(stored.outputFolderPath,
+             QDir::toNativeSeparators(QStringLiteral("/home/u/Desktop/Ornvale")));
 
     m_files = test::FakeFileSystemProbe();
     const StartupResult second = runStartup(m_folders, m_files, m_prompter);

@@ -1,5 +1,6 @@
 #include "CliProcess.h"
 #include "FileSystemProbe.h"
+#include "ProgramFolders.h"
 #include "ScriptWriter.h"
 
 #include <QDir>
@@ -34,11 +35,14 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_home;
+    test::ProgramFolders m_folders;
 };
 
 void TestConvertCli::init() {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
+    m_folders = test::programFolders(*m_home);
+    test::clearProgramFolders(m_folders);
 }
 
 CliRun TestConvertCli::run(const QStringList& args) {
@@ -114,7 +118,7 @@ void TestConvertCli::scriptOutMatchesTheWriter() {
     inputs.outputFolder = output;
     inputs.selectionCode = static_cast<quint8>(selection);
     inputs.singleDocumentMode = static_cast<quint8>(singleDocument);
-    inputs.markerPath = ScriptWriter::markerPathIn(path(u"data/ornvale"_s));
+    inputs.markerPath = ScriptWriter::markerPathIn(m_folders.appData);
     SystemFileSystemProbe probe;
     const ScriptText expected = ScriptWriter(probe).compose(inputs);
     QVERIFY(expected.ok());
@@ -165,8 +169,8 @@ void TestConvertCli::usageErrors() {
 // overwrite question; --script-out gives those bytes but leaves the marker alone.
 void TestConvertCli::anOldMarkerIsNeitherAnsweredNorDeleted() {
     const QString dwg = makeDrawing(u"plan.dwg"_s, "AC1018");
-    QVERIFY(QDir().mkpath(m_home->filePath(u"data/ornvale"_s)));
-    const QString marker = ScriptWriter::markerPathIn(path(u"data/ornvale"_s));
+    QVERIFY(QDir().mkpath(m_folders.appData));
+    const QString marker = ScriptWriter::markerPathIn(m_folders.appData);
     QFile old(marker);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();

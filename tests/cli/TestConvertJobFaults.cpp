@@ -1,17 +1,24 @@
 #include "CliProcess.h"
 #include "FaultCli.h"
+#include "ProcessList.h"
+#include "ProgramFolders.h"
 #include "convert/JobFixture.h"
 
-#include <QDirIterator>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
 
-#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 using namespace ornvale::test;
 using namespace Qt::StringLiterals;
@@ -27,18 +34,26 @@ class UnwritableFolder {
 public:
     explicit UnwritableFolder(const QString& folder) : m_folder(folder) {
         QDir().mkpath(folder);
+#ifdef Q_OS_WIN
+        // A read-only folder there still takes new files.
+#else
         if (::geteuid() == 0)
             m_ok = chattr(u"+i"_s);
         else
             m_ok = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+#endif
     }
     ~UnwritableFolder() {
+#ifndef Q_OS_WIN
         if (::geteuid() == 0)
             chattr(u"-i"_s);
         else
             QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
     }
-    bool ok() const { return m_ok; }
+    bool ok() const {
+        return m_ok;
+    }
 
 private:
     bool chattr(const QString& flag) const {
@@ -47,6 +62,36 @@ private:
     QString m_folder;
     bool m_ok = false;
 };
+
+// This test program also stands in for AutoCAD: started with this variable set, it runs the
+// simulator ($SIMULATOR) on the arguments it was given, the way the variable says.
+const char* const kLauncherMode = "ORNVALE_TEST_LAUNCHER";
+
+int runAsLauncher(const QString& mode) {
+    const QString simulator = qEnvironmentVariable("SIMULATOR");
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (mode == u"gated"_s) {
+        // Says it has started, then waits for the test to open the gate.
+        QFile started(qEnvironmentVariable("LAUNCHER_STARTED"));
+        if (!started.open(QIODevice::WriteOnly))
+            return 3;
+        started.close();
+        while (!QFile::exists(qEnvironmentVariable("LAUNCHER_GATE")))
+            QThread::msleep(50);
+        return QProcess::execute(simulator, arguments);
+    }
+    QProcess child;
+    child.start(simulator, arguments);
+    if (!child.waitForStarted())
+        return 3;
+    if (mode == u"leave"_s) {
+        // Gone at once, its child left running (no destructor may end it).
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    child.waitForFinished(-1);
+    return 0;
+}
 
 } // namespace
 
@@ -68,8 +113,8 @@ private:
     QString path(const QString& name) const {
         return QDir::toNativeSeparators(m_home->filePath(name));
     }
-    // A shell script standing in for AutoCAD that runs the simulator as `body` says.
-    QString launcher(const QString& body);
+    // This program standing in for AutoCAD, running the simulator as `mode` says.
+    QString launcher(const QString& mode);
     QStringList convertArgs(const QString& acad, const QStringList& more) const;
     static QJsonObject json(const CliRun& run) {
         return QJsonDocument::fromJson(run.outBytes).object();
@@ -77,11 +122,14 @@ private:
     bool programsStillRun() const;
 
     std::unique_ptr<QTemporaryDir> m_home;
+    ProgramFolders m_folders;
 };
 
 void TestConvertJobFaults::init() {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
+    m_folders = programFolders(*m_home);
+    clearProgramFolders(m_folders);
     QVERIFY(writeFileBytes(path(u"src/a.dwg"_s), dwgBytes(10240)));
     QVERIFY(writeFileBytes(path(u"src/b.dxf"_s), dxfBytes(8192)));
     qputenv("ACADSIM_SELECTION", "41");
@@ -91,25 +139,16 @@ void TestConvertJobFaults::init() {
 // What a failed check left running is ended, so it cannot disturb the next test.
 void TestConvertJobFaults::cleanup() {
     for (const char* name :
-         {"ACADSIM_HANG", "ACADSIM_ARGS_LOG", "LAUNCHER_STARTED", "LAUNCHER_GATE"})
+         {"ACADSIM_HANG", "ACADSIM_ARGS_LOG", "LAUNCHER_STARTED", "LAUNCHER_GATE", kLauncherMode})
         qunsetenv(name);
-    QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        const int pid = QFileInfo(entry).fileName().toInt();
-        QFile cmdline(entry + u"/cmdline"_s);
-        if (pid > 1 && pid != int(::getpid()) && cmdline.open(QIODevice::ReadOnly) &&
-            cmdline.readAll().contains(m_home->path().toUtf8()))
-            ::kill(pid, SIGKILL);
-    }
+    for (const QString& program : {u"ornvale-acad-sim"_s, u"TestConvertJobFaults"_s})
+        for (qint64 pid : processesOf(program, m_home->path()))
+            killProcess(pid);
 }
 
-QString TestConvertJobFaults::launcher(const QString& body) {
-    const QString script = path(u"launcher.sh"_s);
-    if (!writeFileBytes(script, "#!/bin/sh\n" + body.toUtf8() + '\n') ||
-        !QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-        return {};
-    return script;
+QString TestConvertJobFaults::launcher(const QString& mode) {
+    qputenv(kLauncherMode, mode.toUtf8());
+    return QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
 }
 
 QStringList TestConvertJobFaults::convertArgs(const QString& acad, const QStringList& more) const {
@@ -118,19 +157,11 @@ QStringList TestConvertJobFaults::convertArgs(const QString& acad, const QString
            more;
 }
 
-// A program of this test still running: its command line names the test's home (the
-// simulator's names the script; a launcher's names itself).
+// A program of this test still running: the simulator, or this program as a launcher (its
+// command line names the script, in the test's home).
 bool TestConvertJobFaults::programsStillRun() const {
-    QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        QFile cmdline(it.next() + u"/cmdline"_s);
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = cmdline.readAll();
-        if (!line.contains("ornvale-cli") && line.contains(m_home->path().toUtf8()))
-            return true;
-    }
-    return false;
+    return !processesOf(u"ornvale-acad-sim"_s, m_home->path()).isEmpty() ||
+           !processesOf(u"TestConvertJobFaults"_s, m_home->path()).isEmpty();
 }
 
 // The first job's AutoCAD waits at a gate the test opens; meanwhile a second job must leave
@@ -138,15 +169,12 @@ bool TestConvertJobFaults::programsStillRun() const {
 void TestConvertJobFaults::secondJobIsRefusedWhileOneRuns() {
     qputenv("LAUNCHER_STARTED", path(u"started"_s).toUtf8());
     qputenv("LAUNCHER_GATE", path(u"gate"_s).toUtf8());
-    const QString gated = launcher(u": > \"$LAUNCHER_STARTED\"\n"
-                                   "while [ ! -e \"$LAUNCHER_GATE\" ]; do sleep 0.05; done\n"
-                                   "exec \"$SIMULATOR\" \"$@\""_s);
-    QVERIFY(!gated.isEmpty());
+    const QString gated = launcher(u"gated"_s);
     QProcess first;
     startCliUnder(first, *m_home, u":"_s, u"convert"_s,
                   convertArgs(gated, {path(u"src/a.dwg"_s), path(u"src/b.dxf"_s)}));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(u"started"_s)), 60000);
-    const QByteArray script = readFile(path(u"config/ornvale/scriptC.scr"_s));
+    const QByteArray script = readFile(m_folders.scriptFile());
     QVERIFY(script.contains(path(u"src/b.dxf"_s).toUtf8()));
 
     QVERIFY(writeFileBytes(path(u"src/c.dwg"_s), dwgBytes(4096)));
@@ -158,7 +186,7 @@ void TestConvertJobFaults::secondJobIsRefusedWhileOneRuns() {
     QCOMPARE(json(second)[u"status"_s].toString(), u"failed"_s);
     QCOMPARE(json(second)[u"message"_s].toString(), kBusy);
     QVERIFY2(second.err.contains(kBusy), qPrintable(second.err));
-    QCOMPARE(readFile(path(u"config/ornvale/scriptC.scr"_s)), script);
+    QCOMPARE(readFile(m_folders.scriptFile()), script);
     QVERIFY(!QFile::exists(path(u"out2"_s)));
 
     QVERIFY(writeFileBytes(path(u"gate"_s), {}));
@@ -183,11 +211,13 @@ void TestConvertJobFaults::foldersAutoCadCannotWriteAreNamedFirst_data() {
     QTest::addColumn<bool>("isFile");
     QTest::addColumn<QString>("reason");
     const QString check = u"フォルダの書き込み権限を確認して下さい。"_s;
+#ifndef Q_OS_WIN // there the marker's folder is the machine's AppData, not one of the test's
     QTest::newRow("marker folder is a file")
         << u"data/ornvale"_s << true << u"完了マーカー（10000.dxf）のフォルダを作成できません。"_s;
     QTest::newRow("marker folder cannot be written")
         << u"data/ornvale"_s << false
         << u"完了マーカー（10000.dxf）のフォルダに書き込めません。"_s + check;
+#endif
     QTest::newRow("output folder is a file")
         << u"out"_s << true << u"出力フォルダを作成できません。"_s;
     QTest::newRow("output folder cannot be written")
@@ -220,8 +250,8 @@ void TestConvertJobFaults::foldersAutoCadCannotWriteAreNamedFirst() {
 
 void TestConvertJobFaults::timeLimitEndsTheWholeTree_data() {
     QTest::addColumn<QString>("body");
-    QTest::newRow("launcher waiting for its child") << u"\"$SIMULATOR\" \"$@\" &\nwait"_s;
-    QTest::newRow("launcher leaving its child behind") << u"\"$SIMULATOR\" \"$@\" &\nexit 0"_s;
+    QTest::newRow("launcher waiting for its child") << u"wait"_s;
+    QTest::newRow("launcher leaving its child behind") << u"leave"_s;
 }
 
 // AutoCAD started through a launcher hangs; at the limit, and not before, the job ends the
@@ -229,7 +259,6 @@ void TestConvertJobFaults::timeLimitEndsTheWholeTree_data() {
 void TestConvertJobFaults::timeLimitEndsTheWholeTree() {
     QFETCH(QString, body);
     const QString acad = launcher(body);
-    QVERIFY(!acad.isEmpty());
     qputenv("ACADSIM_HANG", "b");
     QElapsedTimer elapsed;
     elapsed.start();
@@ -244,5 +273,12 @@ void TestConvertJobFaults::timeLimitEndsTheWholeTree() {
     QVERIFY(!programsStillRun());
 }
 
-QTEST_GUILESS_MAIN(TestConvertJobFaults)
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kLauncherMode))
+        return runAsLauncher(qEnvironmentVariable(kLauncherMode));
+    TestConvertJobFaults test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "TestConvertJobFaults.moc"

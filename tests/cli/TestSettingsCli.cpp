@@ -1,4 +1,5 @@
 #include "CliProcess.h"
+#include "ProgramFolders.h"
 #include "SettingsFile.h"
 
 #include <QDir>
@@ -31,13 +32,17 @@ private slots:
 
 private:
     CliRun run(const QStringList& args);
-    QString configFolder() const { return m_home->filePath(QStringLiteral("config/ornvale")); }
+    QString configFolder() const { return m_folders.windowsDirectory; }
+    QString settingsFile() const { return m_folders.settingsFile(); }
 
     std::unique_ptr<QTemporaryDir> m_home;
+    test::ProgramFolders m_folders;
 };
 
 void TestSettingsCli::init() {
     m_home = std::make_unique<QTemporaryDir>();
+    m_folders = test::programFolders(*m_home);
+    test::clearProgramFolders(m_folders);
 }
 
 CliRun TestSettingsCli::run(const QStringList& args) {
@@ -47,14 +52,12 @@ CliRun TestSettingsCli::run(const QStringList& args) {
 void TestSettingsCli::showPrintsTheSettledValues() {
     const CliRun shown = run({QStringLiteral("--show")});
     QCOMPARE(shown.exitCode, 0);
-    const QString settings = configFolder() + QStringLiteral("/reziz.ini");
-    QVERIFY2(shown.out.contains(QStringLiteral("settingsFile: ") + settings),
+    QVERIFY2(shown.out.contains(QStringLiteral("settingsFile: ") + settingsFile()),
              qPrintable(shown.out));
     QVERIFY(shown.out.contains(QStringLiteral("autocadSelection: 0\n")));
-    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_home->path() +
-                               QStringLiteral("/Desktop/Ornvale\n")));
-    QVERIFY(shown.out.contains(QStringLiteral("scriptPath: ") + configFolder() +
-                               QStringLiteral("/scriptC.scr\n")));
+    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_folders.defaultOutputFolder() +
+                               u'\n'));
+    QVERIFY(shown.out.contains(QStringLiteral("scriptPath: ") + m_folders.scriptFile() + u'\n'));
     // Start-up's message, without its title, on stderr.
     QCOMPARE(shown.err, QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特定できません。\n"
                                        "環境設定画面で設定して下さい。\n"));
@@ -72,7 +75,7 @@ void TestSettingsCli::setWritesAsEndWould() {
     QCOMPARE(stored.savedSelection, 5.0);
     QCOMPARE(stored.singleDocumentMode, 1);
     QCOMPARE(stored.customPathFlag, 0);
-    QCOMPARE(stored.outputFolderPath, output);
+    QCOMPARE(stored.outputFolderPath, QDir::toNativeSeparators(output));
     QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 670);
 
     // The next start uses the stored product without looking for it.
@@ -144,23 +147,25 @@ void TestSettingsCli::everyValueCheckedBeforeWriting() {
         run({QStringLiteral("--set-default-install"), QStringLiteral("0"),
              QStringLiteral("--set-custom-path"), exe, QStringLiteral("--set-output"), cafe});
     QCOMPARE(refused.exitCode, 1);
-    QVERIFY2(refused.err.contains(cafe + QStringLiteral(" は、 \n\n")), qPrintable(refused.err));
+    QVERIFY2(refused.err.contains(QDir::toNativeSeparators(cafe) + QStringLiteral(" は、 \n\n")),
+             qPrintable(refused.err));
     QCOMPARE(QFileInfo(SettingsFile::path(configFolder())).size(), 0);
     const CliRun shown = run({QStringLiteral("--show")});
     QVERIFY(shown.out.contains(QStringLiteral("defaultInstall: 1\n")));
-    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_home->path() +
-                               QStringLiteral("/Desktop/Ornvale\n")));
+    QVERIFY(shown.out.contains(QStringLiteral("outputFolder: ") + m_folders.defaultOutputFolder() +
+                               u'\n'));
 }
 
 void TestSettingsCli::refusedValues_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("error");
 
+    // HOME/ stands for the test's home folder (the folders are made absolute before the check).
     QTest::newRow("output not in code page 932")
-        << QStringList{QStringLiteral("--set-output"), QStringLiteral("/srv/Café")}
-        << QStringLiteral("/srv/Café は、 \n\n設定ファイルに保存できない文字");
+        << QStringList{QStringLiteral("--set-output"), QStringLiteral("HOME/Café")}
+        << QStringLiteral("HOME/Café は、 \n\n設定ファイルに保存できない文字");
     QTest::newRow("output longer than its field")
-        << QStringList{QStringLiteral("--set-output"), QStringLiteral("/") + QString(260, u'x')}
+        << QStringList{QStringLiteral("--set-output"), QStringLiteral("HOME/") + QString(260, u'x')}
         << QStringLiteral("260バイトまで");
     QTest::newRow("custom path longer than its field")
         << QStringList{QStringLiteral("--set-custom-path"), QString(101, QChar(0x56f3))}
@@ -170,6 +175,9 @@ void TestSettingsCli::refusedValues_data() {
 void TestSettingsCli::refusedValues() {
     QFETCH(QStringList, args);
     QFETCH(QString, error);
+    const QString home = QDir::toNativeSeparators(m_home->path() + u'/');
+    args.replaceInStrings(QStringLiteral("HOME/"), home);
+    error.replace(QStringLiteral("HOME/"), home);
     const CliRun refused = run(args);
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains(error), qPrintable(refused.err));
@@ -233,7 +241,7 @@ void TestSettingsCli::damagedSettingsFileIsNamed_data() {
 void TestSettingsCli::damagedSettingsFileIsNamed() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, reasons);
-    const QString settings = configFolder() + QStringLiteral("/reziz.ini");
+    const QString settings = settingsFile();
     QVERIFY(QDir().mkpath(bytes.isEmpty() ? settings : configFolder()));
     if (!bytes.isEmpty()) {
         QFile file(settings);

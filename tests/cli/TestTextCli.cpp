@@ -218,14 +218,21 @@ void TestTextCli::reportsEveryFileInJson() {
 }
 
 void TestTextCli::convertsEveryFileWithExitZero() {
+#ifdef Q_OS_WIN
+    // There PLAN-T.dxf would be the second input itself, which refusesSecondFileForSameOutput's
+    // relatives cover.
+    const QString second = u"other-T.dxf"_s;
+#else
+    const QString second = u"plan-T.dxf"_s;
+#endif
     fixture(u"text_r2000.dxf"_s, u"PLAN.DXF"_s);
-    fixture(u"text_r2007.dxf"_s, u"plan-T.dxf"_s);
-    const CliRun result = run({u"--selection"_s, u"41"_s, u"PLAN.DXF"_s, u"plan-T.dxf"_s});
+    fixture(u"text_r2007.dxf"_s, second);
+    const CliRun result = run({u"--selection"_s, u"41"_s, u"PLAN.DXF"_s, second});
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.outBytes.isEmpty());
     QCOMPARE(readFile(path(u"PLAN-T.dxf"_s)), readFile(path(u"PLAN.DXF"_s)));
-    QCOMPARE(readFile(path(u"plan-T-T.dxf"_s)), readFile(path(u"plan-T.dxf"_s)));
+    QCOMPARE(readFile(path(second.chopped(4) + u"-T.dxf"_s)), readFile(path(second)));
 }
 
 void TestTextCli::refusesSecondFileForSameOutput() {

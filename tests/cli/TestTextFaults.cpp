@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <csignal>
+#endif
 
 using namespace ornvale::test;
 using namespace Qt::StringLiterals;
@@ -32,6 +34,7 @@ bool sameFiles(const QString& a, const QString& b) {
     return true;
 }
 
+#ifndef Q_OS_WIN
 // Where the process has the output open for writing: its descriptor in /proc, or empty.
 // The links in /proc name canonical paths.
 QString outputDescriptor(qint64 pid, const QString& folder, const QString& input) {
@@ -53,6 +56,7 @@ qint64 descriptorPosition(qint64 pid, const QString& fd) {
     const qsizetype at = text.indexOf("pos:");
     return at < 0 ? -1 : text.mid(at + 4, text.indexOf('\n', at) - at - 4).trimmed().toLongLong();
 }
+#endif
 
 } // namespace
 
@@ -83,6 +87,9 @@ QString TestTextFaults::makeDrawing(const QString& name, qint64 entities, const 
 }
 
 void TestTextFaults::fullDiskFailsOnlyWhatDoesNotFit() {
+#ifdef Q_OS_WIN
+    QSKIP("no file-size limit to stand in for a full disk there");
+#endif
     // 2048 blocks is 1 or 2 MB depending on the shell's block size; the large outputs are
     // about 16 MB, the small one some 40 KB.
     const QString large = makeDrawing(u"large.dxf"_s, 200000);
@@ -122,6 +129,9 @@ void TestTextFaults::fullDiskFailsOnlyWhatDoesNotFit() {
 }
 
 void TestTextFaults::killMidFileLeavesNoPartialOutput() {
+#ifdef Q_OS_WIN
+    QSKIP("where the program has got to in its output is read from /proc");
+#else
     // About 200 MB of TEXT entities.
     const qint64 entities = 2500000;
     const QString input = makeDrawing(u"huge.dxf"_s, entities);
@@ -157,6 +167,7 @@ void TestTextFaults::killMidFileLeavesNoPartialOutput() {
     QVERIFY(QFile::remove(input));
     const QString expected = makeDrawing(u"expected.txt"_s, entities, "ABC");
     QVERIFY(sameFiles(output, expected));
+#endif
 }
 
 void TestTextFaults::concurrentRunsWriteCompleteOutputs() {

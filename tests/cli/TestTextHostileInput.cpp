@@ -9,8 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace ornvale::test;
 using namespace Qt::StringLiterals;
@@ -102,6 +104,9 @@ void TestTextHostileInput::outputThatIsALinkIsRefused_data() {
 }
 
 void TestTextHostileInput::outputThatIsALinkIsRefused() {
+#ifdef Q_OS_WIN
+    QSKIP("links made there are shell shortcuts, plain files to the file system");
+#endif
     QFETCH(QString, target);
     const QString input = path(u"a.dxf"_s);
     const QString output = path(u"a-T.dxf"_s);
@@ -130,9 +135,11 @@ void TestTextHostileInput::unreadableFilesAreNamed_data() {
         {u"missing"_s, u"ファイルが見つかりません。"_s},
         {u"empty"_s, u"ファイルが空です。"_s},
         {u"folder"_s, u"フォルダのため、図面として読み込めません。"_s},
+#ifndef Q_OS_WIN // no named pipes, device links or read permission bits to make there
         {u"pipe"_s, notRegular},
         {u"device"_s, notRegular},
         {u"no read permission"_s, u"読み取りの権限がないため、ファイルを開けません。"_s},
+#endif
     };
     for (const QString& command : {u"text"_s, u"convert"_s}) {
         for (const auto& [kind, reason] : kinds) {
@@ -150,12 +157,14 @@ void TestTextHostileInput::unreadableFilesAreNamed() {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
     const QString file = path(u"x.dxf"_s);
-    const QByteArray encoded = QFile::encodeName(file);
     if (kind == u"empty"_s) {
         QVERIFY(writeFile(file, {}));
     } else if (kind == u"folder"_s) {
         QVERIFY(QDir().mkdir(file));
-    } else if (kind == u"pipe"_s) {
+    }
+#ifndef Q_OS_WIN
+    const QByteArray encoded = QFile::encodeName(file);
+    if (kind == u"pipe"_s) {
         QCOMPARE(::mkfifo(encoded.constData(), 0644), 0);
     } else if (kind == u"device"_s) {
         QVERIFY(QFile::link(u"/dev/null"_s, file));
@@ -165,13 +174,16 @@ void TestTextHostileInput::unreadableFilesAreNamed() {
         QVERIFY(writeFile(file, drawing({textEntity("abc")})));
         QVERIFY(QFile::setPermissions(file, QFile::WriteOwner));
     }
+#endif
     const QStringList args =
         command == u"text"_s
             ? kUpper + QStringList{file}
             : QStringList{u"--selection"_s, u"41"_s, u"--script-out"_s, path(u"s.scr"_s), file};
     const CliRun run = runCli(*m_home, command, args);
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(perFile(file, reason)), qPrintable(run.err));
+    // The main window's intake names the file with the platform's separators.
+    const QString named = command == u"convert"_s ? QDir::toNativeSeparators(file) : file;
+    QVERIFY2(run.err.contains(perFile(named, reason)), qPrintable(run.err));
     if (command == u"text"_s) {
         QCOMPARE(files(run)[0][u"status"_s].toString(), u"refused"_s);
         QCOMPARE(files(run)[0][u"message"_s].toString(), reason);
@@ -230,7 +242,8 @@ void TestTextHostileInput::convertedFilesCarryTheirNotes() {
 void TestTextHostileInput::moreFilesThanTheWindowTakesAreRefused() {
     const QString input = path(u"a.dxf"_s);
     QVERIFY(writeFile(input, drawing({textEntity("abc")})));
-    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList(1000, input));
+    // Named relative to the working folder: a Windows command line holds 32767 characters.
+    const CliRun run = runCli(*m_home, u"text"_s, kUpper + QStringList(1000, u"a.dxf"_s));
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(u"処理可能ファイル数を超えます。\n"_s), qPrintable(run.err));
     const QJsonArray outcomes = files(run);
@@ -242,6 +255,9 @@ void TestTextHostileInput::moreFilesThanTheWindowTakesAreRefused() {
 // A name can hold escape sequences that would clear or recolour the terminal: they are shown
 // escaped, and the JSON on stdout escapes them as JSON does.
 void TestTextHostileInput::controlCharactersInNamesAreEscaped() {
+#ifdef Q_OS_WIN
+    QSKIP("file names there cannot hold control characters");
+#endif
     const QString refused = path(u"a\x1b[2J\x07.dxf"_s);
     const QString skipped = path(u"b\x1b]0;title\x07.txt"_s);
     QVERIFY(writeFile(refused, "not a drawing\r\n"));

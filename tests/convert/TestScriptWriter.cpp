@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,7 +38,7 @@ QString quoted(const QString& path) {
 }
 
 FileEntry entry(const QString& sourcePath) {
-    return {QLatin1Char(' ') + sourcePath.section(QLatin1Char('/'), -1), sourcePath};
+    return {QLatin1Char(' ') + QFileInfo(sourcePath).fileName(), sourcePath};
 }
 
 ScriptInputs inputs(OutputFormat format, quint8 code, const QStringList& sources) {
@@ -470,6 +471,7 @@ void TestScriptWriter::neverSavesOverAnInput() {
     // The other format is a new file beside the source.
     in.options.outputFormat = OutputFormat::Dwg;
     QVERIFY(writer.compose(in).ok());
+#ifndef Q_OS_WIN // links made there are shell shortcuts, plain files to the file system
     // An output folder holding a link to the source: the link is resolved.
     const QString linked = folder + QDir::separator() + u"linked"_s;
     QVERIFY(QDir().mkpath(linked));
@@ -478,6 +480,7 @@ void TestScriptWriter::neverSavesOverAnInput() {
     in.options.outputFormat = OutputFormat::Dxf;
     QCOMPARE(writer.compose(in).error, refusal(dxf, linked + QDir::separator() + u"b.dxf"_s));
     in.outputFolder = folder;
+#endif
     // A read-only source is saved beside itself as "-COPY": nothing is replaced.
     QVERIFY(QFile::setPermissions(dwg, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     in.files = {entry(dwg)};

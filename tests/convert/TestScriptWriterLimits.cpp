@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 using namespace ornvale;
 using namespace Qt::StringLiterals;
@@ -22,6 +24,9 @@ private slots:
 };
 
 void TestScriptWriterLimits::fullDiskLeavesTheEarlierScript() {
+#ifdef Q_OS_WIN
+    QSKIP("no file-size limit to stand in for a full disk there");
+#else
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     ScriptInputs in;
@@ -61,6 +66,7 @@ void TestScriptWriterLimits::fullDiskLeavesTheEarlierScript() {
     QFile script(in.scriptPath);
     QVERIFY(script.open(QIODevice::ReadOnly));
     QVERIFY(script.size() > 4096);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestScriptWriterLimits)

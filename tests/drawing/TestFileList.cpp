@@ -196,6 +196,7 @@ void TestFileList::sort_data() {
         << QStringList{u"/1/図面.dwg"_s, u"/2/ず.dwg"_s, u"/3/z.dwg"_s}
         << QStringList{u"/3/z.dwg"_s, u"/2/ず.dwg"_s, u"/1/図面.dwg"_s};
     // Equal keys keep the order the exchange sort leaves, which is not the stable order.
+#ifndef Q_OS_WIN // there names differing only in letter case are one name, refused at intake
     QTest::newRow("equal keys, exchange order")
         << QStringList{u"/1/B.dwg"_s, u"/2/b.dwg"_s, u"/3/a.dwg"_s}
         << QStringList{u"/3/a.dwg"_s, u"/2/b.dwg"_s, u"/1/B.dwg"_s};
@@ -205,6 +206,7 @@ void TestFileList::sort_data() {
     QTest::newRow("equal keys, four entries")
         << QStringList{u"/1/C.dwg"_s, u"/2/c.dwg"_s, u"/3/b.dwg"_s, u"/4/a.dwg"_s}
         << QStringList{u"/4/a.dwg"_s, u"/3/b.dwg"_s, u"/1/C.dwg"_s, u"/2/c.dwg"_s};
+#endif
 }
 
 void TestFileList::sort() {

@@ -373,6 +373,9 @@ void TestDxfRewriter::neverOverwritesAnotherInputOfTheBatch() {
 }
 
 void TestDxfRewriter::neverOverwritesInputThroughLink() {
+#ifdef Q_OS_WIN
+    QSKIP("links made here are shell shortcuts, plain files to the file system");
+#endif
     const QString plan = copyFixture(u"text_r2004.dxf"_s, u"plan.dxf"_s);
     const QString link = copyFixture(u"text_r2000.dxf"_s, u"link.dxf"_s);
     const QString linkOutput = m_dir->filePath(u"link-T.dxf"_s);

@@ -1,46 +1,92 @@
 #include "FileSystemProbe.h"
-#include "FolderRoles.h"
+#include "ProcessList.h"
 #include "ProcessWatcher.h"
 #include "ProgramStarter.h"
 #include "SingleInstance.h"
+#include "WindowsDirectoryChoice.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/stat.h>
+#include <QThread>
+#include <QTimer>
 
 #include <cstdio>
-#include <unistd.h>
+#include <cstdlib>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using namespace ornvale;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const char* const kHolderVariable = "ORNVALE_TEST_LOCK_HOLDER";
+// Started with these variables set, this program plays a part in a test instead of running it.
+const char* const kChildMode = "ORNVALE_TEST_CHILD";
+const char* const kChildFolder = "ORNVALE_TEST_FOLDER";
 
-// Child mode: hold the single-instance lock of a folder until stdin closes, reporting on stdout.
+QString childFile(const char* name) {
+    return QDir(qEnvironmentVariable(kChildFolder)).filePath(QLatin1String(name));
+}
+
+bool writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// Holds the single-instance lock of the folder until a file "release" appears there.
 int holdLock() {
-    SingleInstance instance(qEnvironmentVariable(kHolderVariable));
+    SingleInstance instance(qEnvironmentVariable(kChildFolder));
     if (!instance.acquire()) {
         std::puts("busy");
         return 3;
     }
     std::puts("held");
     std::fflush(stdout);
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [] {
-        char buffer[64];
-        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [] {
+        if (QFile::exists(childFile("release")))
             QCoreApplication::quit();
     });
+    poll.start(20);
     return QCoreApplication::exec();
+}
+
+int runChild(const QString& mode) {
+    if (mode == u"hold"_s)
+        return holdLock();
+    if (mode == u"arguments"_s) {
+        // The arguments exactly as they arrived.
+        const QJsonArray arguments =
+            QJsonArray::fromStringList(QCoreApplication::arguments().mid(1));
+        return writeText(childFile("arguments.json"), QJsonDocument(arguments).toJson()) ? 0 : 3;
+    }
+    if (mode == u"sleep"_s) {
+        QThread::sleep(600);
+        return 0;
+    }
+    if (mode == u"parent"_s) {
+        // Starts a child that outlives it, says which, and ends at once.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(kChildMode), u"sleep"_s);
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        if (!child.waitForStarted() ||
+            !writeText(childFile("child"), QByteArray::number(child.processId())))
+            return 3;
+        std::fflush(nullptr);
+        std::_Exit(0); // no destructor may end the child
+    }
+    return 2;
 }
 
 bool waitForLine(QProcess& process, const QByteArray& line) {
@@ -52,8 +98,9 @@ bool waitForLine(QProcess& process, const QByteArray& line) {
     return false;
 }
 
-void setMode(const QString& path, mode_t mode) {
-    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -65,8 +112,7 @@ private slots:
     void attributeValue_data();
     void attributeValue();
     void existence();
-    void folderRolesFollowXdg();
-    void desktopFromUserDirs();
+    void windowsDirectoryFallsBackToAppData();
     void singleInstanceAcrossProcesses();
     void lockOfADeadInstanceIsTakenOver();
     void unusableFolderDoesNotBlockStart();
@@ -75,46 +121,64 @@ private slots:
     void watcherEndsTheTreeTheProgramLeftBehind();
 
 private:
-    QProcess* startHolder(const QString& folder);
+    QProcess* startChild(const QString& mode, const QString& folder,
+                         const QStringList& arguments = {});
 };
 
 void TestPlatform::attributeValue_data() {
     QTest::addColumn<bool>("folder");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("mode"); // permission bits; 0 on Windows: read-only when set
+    QTest::addColumn<bool>("readOnly");
     QTest::addColumn<int>("value");
 
-    QTest::newRow("writable file") << false << 0644 << 32;
-    QTest::newRow("nobody may write") << false << 0444 << 33;
-    QTest::newRow("only the group may write") << false << 0464 << 32;
-    QTest::newRow("only others may write") << false << 0442 << 32;
-    QTest::newRow("no permissions at all") << false << 0000 << 33;
-    QTest::newRow("writable folder") << true << 0755 << 48;
-    QTest::newRow("read-only folder") << true << 0555 << 49;
+#ifdef Q_OS_WIN
+    QTest::newRow("file") << false << 0 << false << 32;
+    QTest::newRow("read-only file") << false << 0 << true << 33;
+    QTest::newRow("folder") << true << 0 << false << 16;
+#else
+    QTest::newRow("writable file") << false << 0644 << false << 32;
+    QTest::newRow("nobody may write") << false << 0444 << false << 33;
+    QTest::newRow("only the group may write") << false << 0464 << false << 32;
+    QTest::newRow("only others may write") << false << 0442 << false << 32;
+    QTest::newRow("no permissions at all") << false << 0000 << false << 33;
+    QTest::newRow("writable folder") << true << 0755 << false << 48;
+    QTest::newRow("read-only folder") << true << 0555 << false << 49;
+#endif
 }
 
-// Judged by the permission bits, so the answer is the same for root and for a normal user.
+// Judged by the permission bits on Linux, so the answer is the same for root and for a normal
+// user; what Windows itself reports there.
 void TestPlatform::attributeValue() {
     QFETCH(bool, folder);
     QFETCH(int, mode);
+    QFETCH(bool, readOnly);
     QFETCH(int, value);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("item"));
+    const QString path = dir.filePath(u"item"_s);
     if (folder) {
         QVERIFY(QDir().mkdir(path));
     } else {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    setMode(path, static_cast<mode_t>(mode));
+#ifdef Q_OS_WIN
+    Q_UNUSED(mode)
+    // Qt sets the read-only attribute there.
+    if (readOnly)
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
+#else
+    Q_UNUSED(readOnly)
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+#endif
     SystemFileSystemProbe probe;
     QCOMPARE(probe.attributeValue(path), std::optional<int>(value));
-    setMode(path, 0755);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestPlatform::existence() {
     QTemporaryDir dir;
     SystemFileSystemProbe probe;
-    const QString file = dir.filePath(QStringLiteral("名前 with blank.exe"));
+    const QString file = dir.filePath(u"名前 with blank.exe"_s);
     QVERIFY(!probe.exists(file));
     QCOMPARE(probe.attributeValue(file), std::nullopt);
     QFile created(file);
@@ -125,56 +189,59 @@ void TestPlatform::existence() {
     QVERIFY(!probe.exists(QString()));
 }
 
-void TestPlatform::folderRolesFollowXdg() {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
-    SystemFolderRoles roles;
-    const QString windows = roles.windowsDirectory();
-    QCOMPARE(windows, home.filePath(QStringLiteral("cfg/ornvale")));
-    QVERIFY(QFileInfo(windows).isDir()); // created on demand
-    QCOMPARE(roles.appDataFolder(), std::optional(home.filePath(QStringLiteral("data/ornvale"))));
-    QCOMPARE(roles.desktopFolder(), std::optional(home.filePath(QStringLiteral("Desktop"))));
+// A Windows directory that cannot be written (a path below a plain file cannot, even for an
+// administrator) gives way to AppData's Ornvale folder, which takes over reziz.ini once.
+void TestPlatform::windowsDirectoryFallsBackToAppData() {
+    QTemporaryDir dir;
+    const QString system = dir.filePath(u"Windows"_s);
+    const QString appData = dir.filePath(u"AppData"_s);
+    QVERIFY(QDir().mkpath(system) && QDir().mkpath(appData));
+    QVERIFY(folderTakesNewFiles(system));
+    QCOMPARE(chooseWindowsDirectory(system, appData), QDir::toNativeSeparators(system));
+    QCOMPARE(QDir(system).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
-    qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(roles.windowsDirectory(), home.filePath(QStringLiteral(".config/ornvale")));
+    const QString plainFile = dir.filePath(u"plain-file"_s);
+    QVERIFY(writeText(plainFile, "x"));
+    const QString unwritable = plainFile + u"/Windows"_s;
+    QVERIFY(!folderTakesNewFiles(unwritable));
+    const QString own = QDir::toNativeSeparators(appData + u"/Ornvale"_s);
+    QCOMPARE(chooseWindowsDirectory(unwritable, appData), own);
+    QVERIFY(QFileInfo(own).isDir());
+    QCOMPARE(chooseWindowsDirectory(unwritable, std::nullopt),
+             QDir::toNativeSeparators(unwritable));
+
+    // Settings found in the Windows directory are carried over, once.
+    QVERIFY(writeText(system + u"/reziz.ini"_s, "old settings"));
+    QCOMPARE(ownSettingsFolder(system, appData), own);
+    QCOMPARE(readFile(own + u"/reziz.ini"_s), QByteArray("old settings"));
+    QVERIFY(writeText(own + u"/reziz.ini"_s, "newer settings"));
+    QCOMPARE(ownSettingsFolder(system, appData), own);
+    QCOMPARE(readFile(own + u"/reziz.ini"_s), QByteArray("newer settings"));
 }
 
-void TestPlatform::desktopFromUserDirs() {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("cfg"))));
-    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("cfg"))));
-    QFile dirs(home.filePath(QStringLiteral("cfg/user-dirs.dirs")));
-    QVERIFY(dirs.open(QIODevice::WriteOnly));
-    dirs.write("XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
-    dirs.close();
-    SystemFolderRoles roles;
-    QCOMPARE(roles.desktopFolder(), std::optional(home.filePath(QStringLiteral("デスクトップ"))));
-}
-
-QProcess* TestPlatform::startHolder(const QString& folder) {
+QProcess* TestPlatform::startChild(const QString& mode, const QString& folder,
+                                   const QStringList& arguments) {
     auto* process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QLatin1String(kHolderVariable), folder);
+    env.insert(QLatin1String(kChildMode), mode);
+    env.insert(QLatin1String(kChildFolder), folder);
     process->setProcessEnvironment(env);
-    process->start(QCoreApplication::applicationFilePath(), {});
+    process->start(QCoreApplication::applicationFilePath(), arguments);
     return process;
 }
 
 void TestPlatform::singleInstanceAcrossProcesses() {
     QTemporaryDir dir;
-    QProcess* first = startHolder(dir.path());
+    QProcess* first = startChild(u"hold"_s, dir.path());
     QVERIFY(waitForLine(*first, "held"));
 
     SingleInstance second(dir.path());
     QVERIFY(!second.acquire());
-    QProcess* third = startHolder(dir.path());
+    QProcess* third = startChild(u"hold"_s, dir.path());
     QVERIFY(third->waitForFinished(10000));
     QCOMPARE(third->exitCode(), 3);
 
-    first->closeWriteChannel();
+    QVERIFY(writeText(dir.filePath(u"release"_s), {}));
     QVERIFY(first->waitForFinished(10000));
     QCOMPARE(first->exitCode(), 0);
     QVERIFY(second.acquire());
@@ -182,50 +249,54 @@ void TestPlatform::singleInstanceAcrossProcesses() {
 
 void TestPlatform::lockOfADeadInstanceIsTakenOver() {
     QTemporaryDir dir;
-    QProcess* holder = startHolder(dir.path());
+    QProcess* holder = startChild(u"hold"_s, dir.path());
     QVERIFY(waitForLine(*holder, "held"));
     holder->kill();
     QVERIFY(holder->waitForFinished(10000));
-    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ornvale.lock"))));
+    QVERIFY(QFile::exists(dir.filePath(u"ornvale.lock"_s)));
     SingleInstance next(dir.path());
     QVERIFY(next.acquire());
 }
 
 void TestPlatform::unusableFolderDoesNotBlockStart() {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("plain-file"));
-    QFile created(file);
-    QVERIFY(created.open(QIODevice::WriteOnly));
-    created.close();
-    SingleInstance instance(file + QStringLiteral("/below"));
+    const QString file = dir.filePath(u"plain-file"_s);
+    QVERIFY(writeText(file, {}));
+    SingleInstance instance(file + u"/below"_s);
     QVERIFY(instance.acquire());
     SingleInstance nowhere{QString()};
     QVERIFY(nowhere.acquire());
 }
 
+// Every argument arrives whole, whatever a command line would make of it: blanks, quotes, a
+// trailing backslash (which Windows' quoting rules treat specially), Japanese, shell syntax.
 void TestPlatform::startDetachedKeepsArgumentsApart() {
     QTemporaryDir dir;
-    const QString out = dir.filePath(QStringLiteral("args.txt"));
+    const QStringList arguments{u"/b"_s,
+                                u"C:\\Program Files\\図面 フォルダ\\scriptC.scr"_s,
+                                u"C:\\ends in a backslash\\"_s,
+                                u"say \"hello\" twice"_s,
+                                u"x; touch hacked & del *"_s,
+                                QString()};
+    qputenv(kChildMode, "arguments");
+    qputenv(kChildFolder, dir.path().toUtf8());
     SystemProgramStarter starter;
-    const std::optional<StartedProgram> started = starter.startDetached(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("printf '%s\\n' \"$@\" > \"$0\""), out,
-         QStringLiteral("C:\\Program Files\\a.scr"), QStringLiteral("x; touch hacked")},
-        dir.path());
+    const std::optional<StartedProgram> started =
+        starter.startDetached(QCoreApplication::applicationFilePath(), arguments, dir.path());
+    qunsetenv(kChildMode);
+    qunsetenv(kChildFolder);
     QVERIFY(started.has_value());
     QVERIFY(started->pid > 0);
-    const auto content = [&out] {
-        QFile file(out);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(content(), QByteArray("C:\\Program Files\\a.scr\nx; touch hacked\n"),
-                              10000);
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("hacked"))));
+    const QString written = dir.filePath(u"arguments.json"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(QJsonDocument::fromJson(readFile(written)).isArray(), 20000);
+    QCOMPARE(QJsonDocument::fromJson(readFile(written)).array().toVariantList(),
+             QVariant(arguments).toList());
+    QVERIFY(!QFile::exists(dir.filePath(u"hacked"_s)));
 }
 
 void TestPlatform::startDetachedFailure() {
     SystemProgramStarter starter;
-    QVERIFY(!starter.startDetached(QStringLiteral("/nonexistent/acad.exe"), {}));
+    QVERIFY(!starter.startDetached(u"/nonexistent/acad.exe"_s, {}));
     QVERIFY(!starter.startDetached(QString(), {}));
 }
 
@@ -233,36 +304,35 @@ void TestPlatform::startDetachedFailure() {
 // reported, until terminate() ends the child too.
 void TestPlatform::watcherEndsTheTreeTheProgramLeftBehind() {
     QTemporaryDir dir;
-    const QString childFile = dir.filePath(QStringLiteral("child"));
+    qputenv(kChildMode, "parent");
+    qputenv(kChildFolder, dir.path().toUtf8());
     SystemProgramStarter starter;
-    const std::optional<StartedProgram> started = starter.startDetached(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("sleep 600 & echo $! > \"$0\""), childFile});
+    const std::optional<StartedProgram> started =
+        starter.startDetached(QCoreApplication::applicationFilePath(), {});
+    qunsetenv(kChildMode);
+    qunsetenv(kChildFolder);
     QVERIFY(started.has_value());
     ProcessWatcher watcher;
     QSignalSpy ended(&watcher, &ProcessWatcher::ended);
     watcher.watch(*started);
-    const auto childPid = [&childFile] {
-        QFile file(childFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(childPid() > 0, 10000);
-    const auto gone = [](qint64 pid) { return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; };
-    QTRY_VERIFY_WITH_TIMEOUT(gone(started->pid), 10000);
+    const auto childPid = [&dir] { return readFile(dir.filePath(u"child"_s)).toLongLong(); };
+    QTRY_VERIFY_WITH_TIMEOUT(childPid() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!test::processRuns(started->pid), 20000);
     QCoreApplication::processEvents();
     QVERIFY(watcher.isRunning());
     QVERIFY(ended.isEmpty());
+    QVERIFY(test::processRuns(childPid()));
 
     watcher.terminate();
     QVERIFY(ended.wait(20000));
     QVERIFY(!watcher.isRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(gone(childPid()), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!test::processRuns(childPid()), 20000);
 }
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet(kHolderVariable))
-        return holdLock();
+    if (qEnvironmentVariableIsSet(kChildMode))
+        return runChild(qEnvironmentVariable(kChildMode));
     TestPlatform test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 using namespace ornvale;
 using namespace ornvale::test;
@@ -96,8 +98,12 @@ void TestTextJobFaults::changedInputsAreReportedAndTheBatchGoesOn() {
 }
 
 void TestTextJobFaults::unreadableInputIsReportedAndTheBatchGoesOn() {
+#ifdef Q_OS_WIN
+    QSKIP("read permission is not taken away with permission bits there");
+#else
     if (::geteuid() == 0)
         QSKIP("runs as root, which reads a file without read permission");
+#endif
     const QString changed = makeInput(u"locked.dxf"_s);
     runAround(changed, [&] { QVERIFY(QFile::setPermissions(changed, QFile::WriteOwner)); });
     QFile::setPermissions(changed, QFile::ReadOwner | QFile::WriteOwner);

@@ -4,6 +4,7 @@
 #include "FileListPanel.h"
 #include "JobRunner.h"
 #include "MainWindow.h"
+#include "ProcessList.h"
 #include "ResultGrid.h"
 #include "TextWindow.h"
 #include "WindowSwitcher.h"
@@ -19,8 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
-
-#include <csignal>
 
 using namespace ornvale;
 using namespace ornvale::test;
@@ -117,32 +116,13 @@ void TestConversionJobWindow::runJob() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
 }
 
-// Simulators of this test: those whose command line names its folder.
-static QList<int> simulatorsIn(const QString& folder) {
-    QList<int> pids;
-    QDirIterator it(u"/proc"_s, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString entry = it.next();
-        QFile cmdline(entry + u"/cmdline"_s);
-        bool isPid = false;
-        const int pid = QFileInfo(entry).fileName().toInt(&isPid);
-        if (!isPid || !cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = cmdline.readAll();
-        if (line.split('\0').value(0).endsWith("ornvale-acad-sim") &&
-            line.contains(folder.toUtf8()))
-            pids.append(pid);
-    }
-    return pids;
-}
-
 void TestConversionJobWindow::killSimulators() const {
-    for (int pid : simulatorsIn(m_dir->path()))
-        ::kill(pid, SIGKILL);
+    for (qint64 pid : test::processesOf(u"ornvale-acad-sim"_s, m_dir->path()))
+        test::killProcess(pid);
 }
 
 bool TestConversionJobWindow::simulatorRuns() const {
-    return !simulatorsIn(m_dir->path()).isEmpty();
+    return !test::processesOf(u"ornvale-acad-sim"_s, m_dir->path()).isEmpty();
 }
 
 void TestConversionJobWindow::everyProductAndFormat_data() {

@@ -63,7 +63,10 @@ ACADSIM_SELECTION=41 wine "$app/ornvale-cli.exe" convert --selection 41 \
 
 echo "== main window"
 # A product in the settings, so start-up goes straight to the main window.
-wine "$app/ornvale-cli.exe" settings --set-selection 41 >/dev/null
+wine "$app/ornvale-cli.exe" settings --set-selection 41 >/dev/null 2>&1
+# Wine's session started without a display would keep the window from one: start afresh.
+wineserver --kill 2>/dev/null || true
+wineserver --wait 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     wine "$1" &
     for _ in $(seq 1 120); do

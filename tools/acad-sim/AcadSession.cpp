@@ -31,7 +31,7 @@ QString commandName(QString word) {
 }
 
 void printNow(const QString& text) {
-    std::fputs(qPrintable(u"ornvale-acad-sim: "_s + text + u'\n'), stderr);
+    std::fputs((u"ornvale-acad-sim: "_s + text + u'\n').toUtf8().constData(), stderr);
     std::fflush(stderr);
 }
 

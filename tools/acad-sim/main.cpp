@@ -6,6 +6,7 @@
 #include "SimProduct.h"
 #include "SimSettings.h"
 #include "SimStop.h"
+#include "StandardStreams.h"
 #include "Transcript.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 int fail(ExitCode code, const QString& message) {
-    std::fputs(qPrintable(u"ornvale-acad-sim: "_s + message + u'\n'), stderr);
+    std::fputs((u"ornvale-acad-sim: "_s + message + u'\n').toUtf8().constData(), stderr);
     return code;
 }
 
@@ -38,6 +39,7 @@ bool logArguments(const QString& path, const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ornvale::useUtf8StandardStreams();
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
 
