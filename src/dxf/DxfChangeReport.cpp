@@ -1,6 +1,5 @@
 #include "DxfChangeReport.h"
 
-#include "DxfChangeRowDevice.h"
 #include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 
@@ -22,24 +21,21 @@ DxfChangeReport::~DxfChangeReport() = default;
 bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    m_rows = std::make_unique<DxfChangeRowDevice>(m_file, m_format);
-    m_rows->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    m_rows->setWriteHook(DxfRewriter::writebackHook(m_file));
-    m_writer = std::make_unique<DxfLineWriter>(*m_rows);
+    m_writer = std::make_unique<DxfLineWriter>(m_file);
+    m_writer->setWriteHook(DxfRewriter::writebackHook(m_file));
+    m_writer->write(DxfChangeRowFormat::header(m_format));
     return true;
 }
 
 void DxfChangeReport::valueChanged(const DxfValueChange& change) {
-    const bool newFile = change.inputPath != m_packedFile;
-    if (newFile)
-        m_packedFile = change.inputPath.toString();
-    DxfChangeRowDevice::pack(change, newFile, *m_writer);
+    m_row.resize(0);
+    DxfChangeRowFormat::appendRow(m_row, change, m_format);
+    m_writer->write(m_row);
 }
 
 bool DxfChangeReport::commit() {
-    const bool written = m_writer && m_writer->flush() && m_rows->finish();
+    const bool written = m_writer && m_writer->flush();
     m_writer.reset();
-    m_rows.reset();
     if (!written) {
         m_file.cancelWriting();
         return false;
@@ -49,7 +45,6 @@ bool DxfChangeReport::commit() {
 
 void DxfChangeReport::cancel() {
     m_writer.reset();
-    m_rows.reset();
     m_file.cancelWriting();
 }
 

@@ -3,6 +3,7 @@
 #include "DxfChangeObserver.h"
 #include "DxfChangeRowFormat.h"
 
+#include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
@@ -11,7 +12,6 @@
 
 namespace ornvale {
 
-class DxfChangeRowDevice;
 class DxfLineWriter;
 
 // Writes every changed value as one row of a report file (see DxfChangeRowFormat), as the
@@ -42,11 +42,10 @@ public:
 private:
     QSaveFile m_file;
     Format m_format;
-    // A report can be as large as the drawing: the conversion only packs each change, and
-    // the rows are formatted and written on the writer's thread.
-    std::unique_ptr<DxfChangeRowDevice> m_rows;
+    // A report can be as large as the drawing: its rows go out in large writes from a
+    // thread of their own, as the drawing's output does.
     std::unique_ptr<DxfLineWriter> m_writer;
-    QString m_packedFile; // the file of the change packed last
+    QByteArray m_row; // reused for every row
 };
 
 } // namespace ornvale

@@ -174,6 +174,7 @@ private slots:
     void linesCountedAcrossSmallBlocks();
     void dryRunWritesNothingAndReportsTheSame();
     void csvQuotesAndJsonLinesParse();
+    void earlierReportReplacedOnlyWhole();
     void fieldsKeepEveryCharacter();
 };
 
@@ -300,8 +301,37 @@ void TestDxfChangeReport::csvQuotesAndJsonLinesParse() {
     QVERIFY(!unwritable.open());
 }
 
-// ASCII runs longer than the eight-unit step, with the characters that need care at every
-// place in them, next to Japanese text and characters outside the basic plane.
+// Until the report is complete, an earlier one of the name stays as it was; a cancelled report
+// leaves nothing behind.
+void TestDxfChangeReport::earlierReportReplacedOnlyWhole() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"r.jsonl"_s);
+    const QByteArray earlier = "an earlier report\n";
+    QVERIFY(writeFile(path, earlier));
+    const DxfValueChange change{u"a.dxf", 3,     TextEntityKind::TextEntity, u"2B", u"0",
+                                u"abc",   u"ABC"};
+    const QStringList onlyTheReport{u"r.jsonl"_s};
+    {
+        DxfChangeReport report(path, DxfChangeReport::Format::Jsonl);
+        QVERIFY(report.open());
+        report.valueChanged(change);
+        report.cancel();
+    }
+    QCOMPARE(readFile(path), earlier);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheReport);
+
+    DxfChangeReport report(path, DxfChangeReport::Format::Jsonl);
+    QVERIFY(report.open());
+    report.valueChanged(change);
+    QCOMPARE(readFile(path), earlier);
+    QVERIFY(report.commit());
+    QCOMPARE(readFile(path), "{\"file\":\"a.dxf\",\"line\":3,\"entity\":\"TEXT\",\"handle\":\"2B\","
+                             "\"layer\":\"0\",\"before\":\"abc\",\"after\":\"ABC\"}\n");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheReport);
+}
+
+// Long ASCII runs, with the characters that need care at every place in them, next to Japanese
+// text and characters outside the basic plane.
 void TestDxfChangeReport::fieldsKeepEveryCharacter() {
     const QString special = u"\"\\\t\x01,\r\n"_s;
     QStringList values{u"abcdefghijklmnopqrstuvwxyz"_s, u"図面 ABCDEFGHIJ 名称 \\P KLMNOPQR"_s,
@@ -327,6 +357,10 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
             expected = '"' + expected.replace('"', "\"\"") + '"';
         QCOMPARE(csv, expected);
     }
+    // JSON's short escapes where it has one, lower-case hex for the other controls.
+    QByteArray controls;
+    DxfChangeRowFormat::appendJsonString(controls, u"\b\t\n\x0b\f\r\x1f\x7f/\"\\"_s);
+    QCOMPARE(controls, "\"\\b\\t\\n\\u000b\\f\\r\\u001f\x7f/\\\"\\\\\"");
     // A surrogate without its pair has no UTF-8 form: it becomes U+FFFD, its neighbours stay.
     const QString lone =
         u"a"_s + QChar(0xD840) + u"b"_s + QChar(0xDC00) + u"0123456789"_s + QChar(0xD83D);
