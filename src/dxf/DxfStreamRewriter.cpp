@@ -41,8 +41,6 @@ void DxfStreamRewriter::beforeRefill() {
     }
     m_valueCode = {};
     flushRun();
-    m_handle.detach();
-    m_layer.detach();
 }
 
 // The rest of an over-long line goes through piece by piece.
@@ -99,8 +97,8 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     int textMarkers = 0;
     bool stopped = false; // at a "  0" line
     if (m_changes) {
-        m_handle.clear();
-        m_layer.clear();
+        m_handle.resize(0);
+        m_layer.resize(0);
     }
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
@@ -122,7 +120,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
-        DxfKeptField* kept = m_changes ? keptField(line) : nullptr;
+        QByteArray* kept = m_changes ? keptField(line) : nullptr;
         copy(line);
         if (!m_reader->next(line))
             break;
@@ -130,8 +128,10 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
             writeValue(line, kind);
             continue;
         }
-        if (kept && !line.continues)
-            kept->keep(line.text);
+        if (kept && !line.continues) {
+            kept->resize(0);
+            kept->append(line.text);
+        }
         copy(line);
         if (mtext && lineSpacingCode)
             break;
@@ -269,12 +269,17 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
 
 // The value before the change is the one in m_value.
 void DxfStreamRewriter::reportChange(qint64 line, TextEntityKind kind, QStringView after) {
+    // A field that does not decode is named by its bytes as Latin-1 rather than left out.
+    if (!DxfValueCodec::decodeInto(m_handle, m_encoding, m_handleText))
+        m_handleText = QString::fromLatin1(m_handle);
+    if (!DxfValueCodec::decodeInto(m_layer, m_encoding, m_layerText))
+        m_layerText = QString::fromLatin1(m_layer);
     DxfValueChange change;
     change.inputPath = m_inputPath;
     change.line = line;
     change.kind = kind;
-    change.handle = m_handle.decoded(m_encoding);
-    change.layer = m_layer.decoded(m_encoding);
+    change.handle = m_handleText;
+    change.layer = m_layerText;
     change.before = m_value;
     change.after = after;
     m_changes->valueChanged(change);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DxfChangeObserver.h"
-#include "DxfKeptField.h"
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfLongValue.h"
@@ -59,7 +58,7 @@ private:
     void releaseLongValue();
     void beforeRefill();
     // Where a handle or layer is kept while changes are reported, else null.
-    DxfKeptField* keptField(const DxfLine& codeLine) {
+    QByteArray* keptField(const DxfLine& codeLine) {
         if (codeLine.is("  5"))
             return &m_handle;
         if (codeLine.is("  8"))
@@ -83,13 +82,15 @@ private:
     bool m_longValueGivenUp = false;
     // An MTEXT's "  1" line copied into the run while its value line is read.
     QByteArrayView m_valueCode;
-    // Change reports: the current entity's handle and layer, and the line of the first part
-    // of a long value.
+    // Change reports: the current entity's handle and layer as read, the line of the first
+    // part of a long value, and room for decoding.
     DxfChangeObserver* m_changes = nullptr;
     QString m_inputPath;
-    DxfKeptField m_handle;
-    DxfKeptField m_layer;
+    QByteArray m_handle;
+    QByteArray m_layer;
     qint64 m_longValueLine = 0;
+    QString m_handleText;
+    QString m_layerText;
 };
 
 } // namespace ornvale
