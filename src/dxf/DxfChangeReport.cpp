@@ -1,6 +1,5 @@
 #include "DxfChangeReport.h"
 
-#include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 
 namespace ornvale {
@@ -16,31 +15,32 @@ std::optional<DxfChangeReport::Format> DxfChangeReport::formatFor(const QString&
 DxfChangeReport::DxfChangeReport(const QString& path, Format format)
     : m_file(path), m_format(format) {}
 
-DxfChangeReport::~DxfChangeReport() = default;
-
 bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    m_writer = std::make_unique<DxfLineWriter>(m_file);
+    m_writer.emplace(m_file);
     m_writer->setWriteHook(DxfRewriter::writebackHook(m_file));
     m_writer->write(DxfChangeRowFormat::header(m_format));
     return true;
 }
 
 void DxfChangeReport::valueChanged(const DxfValueChange& change) {
+    if (change.inputPath != m_fileName) {
+        m_fileName = change.inputPath.toString();
+        m_fileField = DxfChangeRowFormat::field(m_fileName, m_format);
+    }
     m_row.resize(0);
-    DxfChangeRowFormat::appendRow(m_row, change, m_format);
+    DxfChangeRowFormat::appendRow(m_row, m_fileField, change, m_format);
     m_writer->write(m_row);
 }
 
 bool DxfChangeReport::commit() {
     const bool written = m_writer && m_writer->flush();
     m_writer.reset();
-    if (!written) {
-        m_file.cancelWriting();
-        return false;
-    }
-    return m_file.commit();
+    if (written)
+        return m_file.commit();
+    m_file.cancelWriting();
+    return false;
 }
 
 void DxfChangeReport::cancel() {

@@ -2,17 +2,15 @@
 
 #include "DxfChangeObserver.h"
 #include "DxfChangeRowFormat.h"
+#include "DxfLineWriter.h"
 
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 namespace ornvale {
-
-class DxfLineWriter;
 
 // Writes every changed value as one row of a report file (see DxfChangeRowFormat), as the
 // changes come. The file appears only once the report is complete, replacing an earlier one
@@ -25,9 +23,6 @@ public:
     static std::optional<Format> formatFor(const QString& path);
 
     DxfChangeReport(const QString& path, Format format);
-    ~DxfChangeReport() override;
-    DxfChangeReport(const DxfChangeReport&) = delete;
-    DxfChangeReport& operator=(const DxfChangeReport&) = delete;
 
     // Starts the report; false when the file cannot be created.
     bool open();
@@ -44,8 +39,10 @@ private:
     Format m_format;
     // A report can be as large as the drawing: its rows go out in large writes from a
     // thread of their own, as the drawing's output does.
-    std::unique_ptr<DxfLineWriter> m_writer;
-    QByteArray m_row; // reused for every row
+    std::optional<DxfLineWriter> m_writer;
+    QByteArray m_row;   // reused for every row
+    QString m_fileName; // of the last row, with its field as rows write it
+    QByteArray m_fileField;
 };
 
 } // namespace ornvale

@@ -2,54 +2,92 @@
 
 #include <QStringEncoder>
 
-#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <string_view>
 
 namespace ornvale::DxfChangeRowFormat {
 
 namespace {
 
-// Appends `text` as UTF-8; returns where it starts in `out`. Written into room made up
-// front, so a row costs no allocation once the row buffer has grown.
-qsizetype appendUtf8(QByteArray& out, QStringView text) {
-    const qsizetype start = out.size();
+using namespace std::string_view_literals;
+
+// The most bytes a field can take, quotes included: three for each UTF-16 unit as UTF-8 (a
+// doubled CSV quote takes two), six for a JSON escape ("\u001f").
+qsizetype room(QStringView text) {
+    return 2 + 6 * text.size();
+}
+
+char* put(char* at, std::string_view bytes) {
+    std::memcpy(at, bytes.data(), bytes.size());
+    return at + bytes.size();
+}
+
+char* putUtf8(char* at, QStringView text) {
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    out.resize(start + encoder.requiredSpace(text.size()));
-    out.truncate(encoder.appendToBuffer(out.data() + start, text) - out.constData());
-    return start;
+    return encoder.appendToBuffer(at, text);
 }
 
-// Escapes are looked for in the UTF-8 bytes: no byte of a multi-byte character is ASCII.
-void appendJsonEscaped(QByteArray& out, char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-        out += '\\';
-        out += c;
-        return;
-    }
-    if (byte >= 0x20) {
-        out += c;
-        return;
-    }
-    // JSON's short forms for 0x08 to 0x0D, where it has one; any other control as \u00XX.
-    static constexpr char kShort[] = {'b', 't', 'n', 0, 'f', 'r'};
-    if (byte >= 0x08 && byte <= 0x0D && kShort[byte - 0x08]) {
-        out += '\\';
-        out += kShort[byte - 0x08];
-        return;
-    }
+// How many units need quotes or escapes. Counted rather than searched for, so that the
+// compiler looks at many units at once: most fields hold none.
+template <typename Special> int countOf(QStringView text, Special special) {
+    int count = 0;
+    for (const char16_t c : std::u16string_view(text.utf16(), size_t(text.size())))
+        count += special(c);
+    return count;
+}
+
+int csvSpecial(char16_t c) {
+    return (c == u',') + (c == u'"') + (c == u'\r') + (c == u'\n');
+}
+
+int jsonSpecial(char16_t c) {
+    return (c == u'"') + (c == u'\\') + (c < 0x20);
+}
+
+char* putJsonEscape(char* at, char16_t c) {
+    static constexpr char kShort[] = {'b', 't', 'n', 0, 'f', 'r'}; // 0x08 to 0x0D
     static constexpr char kHex[] = "0123456789abcdef";
-    out += "\\u00";
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0xF];
+    *at++ = '\\';
+    if (c == u'"' || c == u'\\') {
+        *at++ = char(c);
+    } else if (c >= 0x08 && c <= 0x0D && kShort[c - 0x08]) {
+        *at++ = kShort[c - 0x08];
+    } else {
+        at = put(at, "u00"sv);
+        *at++ = kHex[c >> 4];
+        *at++ = kHex[c & 0xF];
+    }
+    return at;
 }
 
-bool needsCsvQuotes(char c) {
-    return c == ',' || c == '"' || c == '\r' || c == '\n';
+char* putCsvField(char* at, QStringView text) {
+    if (countOf(text, csvSpecial) == 0)
+        return putUtf8(at, text);
+    *at++ = '"';
+    for (qsizetype quote; (quote = text.indexOf(u'"')) >= 0; text = text.sliced(quote + 1)) {
+        at = putUtf8(at, text.first(quote + 1));
+        *at++ = '"'; // doubled
+    }
+    at = putUtf8(at, text);
+    *at++ = '"';
+    return at;
 }
 
-bool needsJsonEscape(char c) {
-    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+// The runs between escapes are encoded as they are.
+char* putJsonString(char* at, QStringView text) {
+    *at++ = '"';
+    const bool escaped = countOf(text, jsonSpecial) != 0;
+    qsizetype from = 0;
+    for (qsizetype i = 0; escaped && i < text.size(); ++i) {
+        if (jsonSpecial(text[i].unicode()) != 0) {
+            at = putJsonEscape(putUtf8(at, text.sliced(from, i - from)), text[i].unicode());
+            from = i + 1;
+        }
+    }
+    at = putUtf8(at, text.sliced(from));
+    *at++ = '"';
+    return at;
 }
 
 } // namespace
@@ -61,71 +99,39 @@ QByteArrayView header(DxfChangeFormat format) {
     return {};
 }
 
-// Most fields need neither quotes nor escapes: they are encoded once, straight into the row.
-void appendCsvField(QByteArray& row, QStringView text) {
-    const qsizetype start = appendUtf8(row, text);
-    if (std::none_of(row.cbegin() + start, row.cend(), needsCsvQuotes))
-        return;
-    const QByteArray plain = row.sliced(start);
-    row.truncate(start);
-    row += '"';
-    for (const char c : plain) {
-        row += c;
-        if (c == '"')
-            row += '"';
-    }
-    row += '"';
+QByteArray field(QStringView text, DxfChangeFormat format) {
+    QByteArray bytes(room(text), Qt::Uninitialized);
+    const auto putField = format == DxfChangeFormat::Csv ? putCsvField : putJsonString;
+    bytes.truncate(putField(bytes.data(), text) - bytes.constData());
+    return bytes;
 }
 
-void appendJsonString(QByteArray& row, QStringView text) {
-    row += '"';
-    const qsizetype start = appendUtf8(row, text);
-    if (std::any_of(row.cbegin() + start, row.cend(), needsJsonEscape)) {
-        const QByteArray plain = row.sliced(start);
-        row.truncate(start);
-        for (const char c : plain)
-            appendJsonEscaped(row, c);
-    }
-    row += '"';
-}
-
-void appendRow(QByteArray& row, const DxfValueChange& change, DxfChangeFormat format) {
-    char digits[24];
-    const QByteArrayView line(
-        digits, std::to_chars(digits, digits + sizeof digits, change.line).ptr - digits);
-    const char* const entity = change.kind == TextEntityKind::MTextEntity ? "MTEXT" : "TEXT";
-    if (format == DxfChangeFormat::Csv) {
-        appendCsvField(row, change.inputPath);
-        row += ',';
-        row += line;
-        row += ',';
-        row += entity;
-        row += ',';
-        appendCsvField(row, change.handle);
-        row += ',';
-        appendCsvField(row, change.layer);
-        row += ',';
-        appendCsvField(row, change.before);
-        row += ',';
-        appendCsvField(row, change.after);
-        row += "\r\n";
-        return;
-    }
-    row += "{\"file\":";
-    appendJsonString(row, change.inputPath);
-    row += ",\"line\":";
-    row += line;
-    row += ",\"entity\":\"";
-    row += entity;
-    row += "\",\"handle\":";
-    appendJsonString(row, change.handle);
-    row += ",\"layer\":";
-    appendJsonString(row, change.layer);
-    row += ",\"before\":";
-    appendJsonString(row, change.before);
-    row += ",\"after\":";
-    appendJsonString(row, change.after);
-    row += "}\n";
+// The row is written into room made once for its longest form.
+void appendRow(QByteArray& row, QByteArrayView fileField, const DxfValueChange& change,
+               DxfChangeFormat format) {
+    const bool csv = format == DxfChangeFormat::Csv;
+    const auto putField = csv ? putCsvField : putJsonString;
+    constexpr qsizetype kFixedRoom = 128; // keys, separators, the line number, the entity
+    const qsizetype start = row.size();
+    row.resize(start + kFixedRoom + fileField.size() + room(change.handle) + room(change.layer) +
+               room(change.before) + room(change.after));
+    char* at = row.data() + start;
+    at = put(at, csv ? ""sv : "{\"file\":"sv);
+    at = put(at, {fileField.data(), size_t(fileField.size())});
+    at = put(at, csv ? ","sv : ",\"line\":"sv);
+    at = std::to_chars(at, at + 24, change.line).ptr;
+    at = put(at, csv ? ","sv : ",\"entity\":\""sv);
+    at = put(at, change.kind == TextEntityKind::MTextEntity ? "MTEXT"sv : "TEXT"sv);
+    at = put(at, csv ? ","sv : "\",\"handle\":"sv);
+    at = putField(at, change.handle);
+    at = put(at, csv ? ","sv : ",\"layer\":"sv);
+    at = putField(at, change.layer);
+    at = put(at, csv ? ","sv : ",\"before\":"sv);
+    at = putField(at, change.before);
+    at = put(at, csv ? ","sv : ",\"after\":"sv);
+    at = putField(at, change.after);
+    at = put(at, csv ? "\r\n"sv : "}\n"sv);
+    row.truncate(at - row.constData());
 }
 
 } // namespace ornvale::DxfChangeRowFormat

@@ -18,9 +18,11 @@ namespace DxfChangeRowFormat {
 
 // What a report starts with: for CSV the byte-order mark and the header row, else nothing.
 QByteArrayView header(DxfChangeFormat format);
-void appendRow(QByteArray& row, const DxfValueChange& change, DxfChangeFormat format);
-void appendCsvField(QByteArray& row, QStringView text);
-void appendJsonString(QByteArray& row, QStringView text);
+// `text` as one field of a row, quoted or escaped as the format asks.
+QByteArray field(QStringView text, DxfChangeFormat format);
+// The row of `change`, with the file field field() made: once for the many rows of a file.
+void appendRow(QByteArray& row, QByteArrayView fileField, const DxfValueChange& change,
+               DxfChangeFormat format);
 
 } // namespace DxfChangeRowFormat
 

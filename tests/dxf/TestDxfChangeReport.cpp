@@ -341,15 +341,13 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
             values.append(u"0123456789abcdef"_s.insert(at % 17, c) + u"ｶﾀｶﾅ"_s);
     }
     for (const QString& value : std::as_const(values)) {
-        QByteArray json;
-        DxfChangeRowFormat::appendJsonString(json, value);
+        const QByteArray json = DxfChangeRowFormat::field(value, DxfChangeFormat::Jsonl);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson("[" + json + "]", &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(document.array().at(0).toString(), value);
 
-        QByteArray csv;
-        DxfChangeRowFormat::appendCsvField(csv, value);
+        const QByteArray csv = DxfChangeRowFormat::field(value, DxfChangeFormat::Csv);
         const bool quoted = value.contains(u',') || value.contains(u'"') || value.contains(u'\r') ||
                             value.contains(u'\n');
         QByteArray expected = value.toUtf8();
@@ -358,21 +356,16 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
         QCOMPARE(csv, expected);
     }
     // JSON's short escapes where it has one, lower-case hex for the other controls.
-    QByteArray controls;
-    DxfChangeRowFormat::appendJsonString(controls, u"\b\t\n\x0b\f\r\x1f\x7f/\"\\"_s);
-    QCOMPARE(controls, "\"\\b\\t\\n\\u000b\\f\\r\\u001f\x7f/\\\"\\\\\"");
+    QCOMPARE(DxfChangeRowFormat::field(u"\b\t\n\x0b\f\r\x1f\x7f/\"\\"_s, DxfChangeFormat::Jsonl),
+             "\"\\b\\t\\n\\u000b\\f\\r\\u001f\x7f/\\\"\\\\\"");
     // A surrogate without its pair has no UTF-8 form: it becomes U+FFFD, its neighbours stay.
     const QString lone =
         u"a"_s + QChar(0xD840) + u"b"_s + QChar(0xDC00) + u"0123456789"_s + QChar(0xD83D);
     const QByteArray replaced = "a\xEF\xBF\xBD"
                                 "b\xEF\xBF\xBD"
                                 "0123456789\xEF\xBF\xBD";
-    QByteArray csv;
-    DxfChangeRowFormat::appendCsvField(csv, lone);
-    QCOMPARE(csv, replaced);
-    QByteArray json;
-    DxfChangeRowFormat::appendJsonString(json, lone);
-    QCOMPARE(json, '"' + replaced + '"');
+    QCOMPARE(DxfChangeRowFormat::field(lone, DxfChangeFormat::Csv), replaced);
+    QCOMPARE(DxfChangeRowFormat::field(lone, DxfChangeFormat::Jsonl), '"' + replaced + '"');
 }
 
 QTEST_GUILESS_MAIN(TestDxfChangeReport)

@@ -123,7 +123,8 @@ public:
             std::abort();
         m_lastLine = change.line;
         m_row.resize(0);
-        DxfChangeRowFormat::appendRow(m_row, change, m_format);
+        DxfChangeRowFormat::appendRow(m_row, DxfChangeRowFormat::field(change.inputPath, m_format),
+                                      change, m_format);
         const QStringList fields =
             m_format == DxfChangeFormat::Csv ? csvFields(m_row) : jsonFields(m_row);
         const QStringView texts[] = {change.inputPath, change.handle, change.layer, change.before,
