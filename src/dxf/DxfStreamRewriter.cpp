@@ -1,5 +1,7 @@
 #include "DxfStreamRewriter.h"
 
+#include <algorithm>
+
 namespace ornvale {
 
 DxfStreamRewriter::DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding)
@@ -97,8 +99,8 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
     int textMarkers = 0;
     bool stopped = false; // at a "  0" line
     if (m_changes) {
-        m_handle.resize(0);
-        m_layer.resize(0);
+        m_handle.clear();
+        m_layer.clear();
     }
     while (m_reader->next(line)) {
         // The next entity starts here even if this one never showed its closing group.
@@ -120,7 +122,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
-        QByteArray* kept = m_changes ? keptField(line) : nullptr;
+        std::string* kept = m_changes ? keptField(line) : nullptr;
         copy(line);
         if (!m_reader->next(line))
             break;
@@ -128,10 +130,8 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
             writeValue(line, kind);
             continue;
         }
-        if (kept && !line.continues) {
-            kept->resize(0);
-            kept->append(line.text);
-        }
+        if (kept && !line.continues)
+            kept->assign(line.text.data(), size_t(line.text.size()));
         copy(line);
         if (mtext && lineSpacingCode)
             break;
@@ -269,11 +269,18 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
 
 // The value before the change is the one in m_value.
 void DxfStreamRewriter::reportChange(qint64 line, TextEntityKind kind, QStringView after) {
-    // A field that does not decode is named by its bytes as Latin-1 rather than left out.
-    if (!DxfValueCodec::decodeInto(m_handle, m_encoding, m_handleText))
-        m_handleText = QString::fromLatin1(m_handle);
-    if (!DxfValueCodec::decodeInto(m_layer, m_encoding, m_layerText))
-        m_layerText = QString::fromLatin1(m_layer);
+    // Handles are hexadecimal and most layer names ASCII, which both encodings keep as it is:
+    // those need no decoder. A field that does not decode is named by its bytes as Latin-1
+    // rather than left out.
+    const auto decode = [this](const std::string& bytes, QString& text) {
+        const QLatin1String latin1(bytes.data(), qsizetype(bytes.size()));
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii || !DxfValueCodec::decodeInto(QByteArrayView(bytes), m_encoding, text))
+            text = latin1;
+    };
+    decode(m_handle, m_handleText);
+    decode(m_layer, m_layerText);
     DxfValueChange change;
     change.inputPath = m_inputPath;
     change.line = line;
