@@ -1,5 +1,6 @@
 #include "DxfChangeReport.h"
 #include "DxfFixtures.h"
+#include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 #include "DxfStreamRewriter.h"
 #include "DxfValueCodec.h"
@@ -175,6 +176,7 @@ private slots:
     void dryRunWritesNothingAndReportsTheSame();
     void csvQuotesAndJsonLinesParse();
     void earlierReportReplacedOnlyWhole();
+    void reportLargerThanTheWriterBufferComesOutWhole();
     void fieldsKeepEveryCharacter();
 };
 
@@ -328,6 +330,46 @@ void TestDxfChangeReport::earlierReportReplacedOnlyWhole() {
     QCOMPARE(readFile(path), "{\"file\":\"a.dxf\",\"line\":3,\"entity\":\"TEXT\",\"handle\":\"2B\","
                              "\"layer\":\"0\",\"before\":\"abc\",\"after\":\"ABC\"}\n");
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheReport);
+}
+
+// Rows beyond the first MiB go out from the report writer's thread, and the drawing's output
+// from its own: the file still holds every row whole, in the order the changes were told.
+void TestDxfChangeReport::reportLargerThanTheWriterBufferComesOutWhole() {
+    QByteArrayList lines = headerLines() + entitiesStart();
+    for (int i = 0; i < 4000; ++i)
+        lines += textEntity("abc " + QByteArray::number(i) + ' ' + QByteArray(300, 'x'));
+    lines += fileEnd();
+    QTemporaryDir dir;
+    const QString input = dir.filePath(u"many.dxf"_s);
+    QVERIFY(writeFile(input, joinLines(lines)));
+    const auto run = [&](DxfChangeObserver& observer) {
+        TextPipeline pipeline(changingOptions());
+        SilentPrompter prompter;
+        DxfRewriter rewriter(pipeline, prompter);
+        rewriter.setChangeObserver(&observer);
+        return rewriter.run({input}).at(0).converted;
+    };
+    Collector told;
+    QVERIFY(run(told));
+    QCOMPARE(told.rows.size(), 4000);
+    for (const DxfChangeFormat format : {DxfChangeFormat::Csv, DxfChangeFormat::Jsonl}) {
+        const QString path = dir.filePath(u"r"_s);
+        DxfChangeReport report(path, format);
+        QVERIFY(report.open());
+        QVERIFY(run(report));
+        QVERIFY(report.commit());
+        QByteArray expected = DxfChangeRowFormat::header(format).toByteArray();
+        for (const Row& r : std::as_const(told.rows)) {
+            const DxfValueChange change{
+                r.file, r.line, TextEntityKind::TextEntity, r.handle, r.layer, r.before, r.after};
+            DxfChangeRowFormat::appendRow(expected, DxfChangeRowFormat::field(r.file, format),
+                                          change, format);
+        }
+        const QByteArray written = readFile(path);
+        QVERIFY(written.size() > DxfLineWriter::kDefaultBufferSize);
+        QCOMPARE(written.size(), expected.size());
+        QVERIFY(written == expected);
+    }
 }
 
 // Long ASCII runs, with the characters that need care at every place in them, next to Japanese
