@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -77,15 +78,14 @@ char* putCsvField(char* at, QStringView text) {
 // The runs between escapes are encoded as they are.
 char* putJsonString(char* at, QStringView text) {
     *at++ = '"';
-    const bool escaped = countOf(text, jsonSpecial) != 0;
-    qsizetype from = 0;
-    for (qsizetype i = 0; escaped && i < text.size(); ++i) {
-        if (jsonSpecial(text[i].unicode()) != 0) {
-            at = putJsonEscape(putUtf8(at, text.sliced(from, i - from)), text[i].unicode());
-            from = i + 1;
-        }
+    const char16_t* run = text.utf16();
+    const char16_t* const end = run + text.size();
+    if (countOf(text, jsonSpecial) != 0) {
+        const auto escaped = [](char16_t c) { return c == u'"' || c == u'\\' || c < 0x20; };
+        for (const char16_t* c; (c = std::find_if(run, end, escaped)) != end; run = c + 1)
+            at = putJsonEscape(putUtf8(at, QStringView(run, c)), *c);
     }
-    at = putUtf8(at, text.sliced(from));
+    at = putUtf8(at, QStringView(run, end));
     *at++ = '"';
     return at;
 }
