@@ -8,16 +8,19 @@
 //       --tables converts the width by the alphabet, digit and katakana tables instead of for
 //       all characters; --changes also writes every changed value to a CSV change report in a
 //       temporary folder
-//   bench_dxf_rewrite report-cost FILE [ROUNDS]
+//   bench_dxf_rewrite report-cost FILE [ROUNDS [--jsonl]]
 //       the text-heavy options on FILE without a change observer, with one that ignores the
-//       changes and with a CSV change report beside it, and the copier with sync, in turn for
-//       ROUNDS rounds (default 7); prints best and median
+//       changes and with a CSV (or JSON Lines) change report beside it, and the copier with
+//       sync, in turn for ROUNDS rounds (default 7); prints best and median wall times, the
+//       converting thread's processor times and the ratios of each round
 //   bench_dxf_rewrite copy FILE
 //       runs only the copier on FILE
-//   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy] [--utf8]
-//       writes one generated drawing
+//   bench_dxf_rewrite generate FILE SIZE_MIB [--heavy [--sparse]] [--utf8]
+//       writes one generated drawing; with --sparse, the text-heavy options change only one
+//       text value in twenty
 #include "DxfChangeReport.h"
 #include "DxfRewriter.h"
+#include "DxfValueCodec.h"
 #include "Prompter.h"
 #include "TextPipeline.h"
 
@@ -30,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <functional>
 #include <unistd.h>
@@ -102,9 +106,36 @@ bool copyLines(const char* inPath, const char* outPath, bool sync = false) {
     return true;
 }
 
+TextOptions heavyOptions(bool byTables = false) {
+    TextOptions options;
+    options.searchText = QStringLiteral("abc");
+    options.replaceText = QStringLiteral("xyz");
+    options.widthConversion = WidthConversion::ToFullWidth;
+    options.widthAll = !byTables;
+    options.widthAlphabet = options.widthDigits = options.widthKatakana = byTables;
+    options.caseConversion = CaseConversion::ToUpper;
+    return options;
+}
+
+// A value as the text-heavy options leave it: converting it again changes nothing.
+QByteArray settledValue(const QByteArray& value, TextEntityKind kind, DxfEncoding encoding) {
+    TextPipeline pipeline(heavyOptions());
+    QString text;
+    if (!DxfValueCodec::decodeInto(value, encoding, text))
+        std::abort();
+    const QString settled = pipeline.transformView(text, kind).toString();
+    if (pipeline.transformView(settled, kind) != settled)
+        std::abort();
+    QByteArray bytes;
+    DxfValueCodec::encodeInto(settled, encoding, bytes);
+    return bytes;
+}
+
 // Entities of a drawing: plain ones are LINE entities with an occasional TEXT; heavy ones
-// alternate LINE with TEXT and MTEXT, so half the entities carry text.
-void generate(const QString& path, qint64 size, bool heavy, bool utf8) {
+// alternate LINE with TEXT and MTEXT, so half the entities carry text. In a sparse one
+// (heavy too) only every twentieth text value is one the text-heavy options change; the
+// others already read as those options write them.
+void generate(const QString& path, qint64 size, bool heavy, bool utf8, bool sparse = false) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         std::abort();
@@ -116,20 +147,30 @@ void generate(const QString& path, qint64 size, bool heavy, bool utf8) {
                             " 30\r\n0.0\r\n 11\r\n112.5\r\n 21\r\n97.25\r\n 31\r\n0.0\r\n";
     const QByteArray value = utf8 ? QByteArray("Room abc 12 \xE5\x9B\xB3\xE9\x9D\xA2 note")
                                   : QByteArray("Room abc 12 \x90\x7D\x96\xCA \xB6\xC0 note");
-    const QByteArray text = "  0\r\nTEXT\r\n  5\r\n30\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n"
-                            "100\r\nAcDbText\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 30\r\n0.0\r\n"
-                            " 40\r\n2.5\r\n  1\r\n" +
-                            value + "\r\n100\r\nAcDbText\r\n";
-    const QByteArray mtext = "  0\r\nMTEXT\r\n  5\r\n31\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n"
-                             "100\r\nAcDbMText\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 30\r\n0.0\r\n"
-                             " 40\r\n2.5\r\n  1\r\n" +
-                             value + "\\Pline two\r\n 44\r\n1.0\r\n";
+    const QByteArray mtextValue = value + "\\Pline two";
+    const auto text = [](const QByteArray& v) {
+        return "  0\r\nTEXT\r\n  5\r\n30\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n"
+               "100\r\nAcDbText\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 30\r\n0.0\r\n"
+               " 40\r\n2.5\r\n  1\r\n" +
+               v + "\r\n100\r\nAcDbText\r\n";
+    };
+    const auto mtext = [](const QByteArray& v) {
+        return "  0\r\nMTEXT\r\n  5\r\n31\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n"
+               "100\r\nAcDbMText\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 30\r\n0.0\r\n"
+               " 40\r\n2.5\r\n  1\r\n" +
+               v + "\r\n 44\r\n1.0\r\n";
+    };
+    const DxfEncoding encoding = utf8 ? DxfEncoding::Utf8 : DxfEncoding::Cp932;
+    const QByteArray changing[2] = {mtext(mtextValue), text(value)};
+    const QByteArray settled[2] = {
+        mtext(settledValue(mtextValue, TextEntityKind::MTextEntity, encoding)),
+        text(settledValue(value, TextEntityKind::TextEntity, encoding))};
     for (int n = 0; chunk.size() < (qsizetype(4) << 20); ++n) {
         chunk += line;
         if (heavy)
-            chunk += (n % 2) ? text : mtext;
+            chunk += (!sparse || (n / 2) % 20 == 0 ? changing : settled)[n % 2];
         else if (n % 5000 == 0)
-            chunk += text;
+            chunk += text(value);
     }
     qint64 written = 0;
     while (written < size) {
@@ -138,17 +179,6 @@ void generate(const QString& path, qint64 size, bool heavy, bool utf8) {
         chunk = chunk.mid(chunk.indexOf("ENTITIES\r\n") + 10); // header only once
     }
     file.write("  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
-}
-
-TextOptions heavyOptions(bool byTables = false) {
-    TextOptions options;
-    options.searchText = QStringLiteral("abc");
-    options.replaceText = QStringLiteral("xyz");
-    options.widthConversion = WidthConversion::ToFullWidth;
-    options.widthAll = !byTables;
-    options.widthAlphabet = options.widthDigits = options.widthKatakana = byTables;
-    options.caseConversion = CaseConversion::ToUpper;
-    return options;
 }
 
 double seconds(const std::function<bool()>& work) {
@@ -195,13 +225,32 @@ public:
     void valueChanged(const DxfValueChange&) override {}
 };
 
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// The wall times of one kind of run, and the processor times of the thread that converts:
+// on a busy machine the second stays near what an idle one gives, the first does not.
+struct Runs {
+    std::vector<double> wall, cpu;
+    void time(const std::function<bool()>& work) {
+        const double cpuStart = threadSeconds();
+        wall.push_back(seconds(work));
+        cpu.push_back(threadSeconds() - cpuStart);
+    }
+};
+
 // What the change report costs: rounds of the copier with sync, the driver without, with an
-// observer that ignores the changes and with a CSV report beside the drawing, taken in turn
-// so that a busy minute hits all four alike.
-int reportCost(const QString& path, int rounds) {
+// observer that ignores the changes and with a report beside the drawing, taken in turn so
+// that a busy minute hits all four alike.
+int reportCost(const QString& path, int rounds, DxfChangeReport::Format format) {
     const QByteArray in = path.toLocal8Bit();
     const QByteArray out = (path + QStringLiteral(".copy")).toLocal8Bit();
-    const QString reportPath = path + QStringLiteral(".changes.csv");
+    const QString reportPath =
+        path + (format == DxfChangeReport::Format::Csv ? QStringLiteral(".changes.csv")
+                                                       : QStringLiteral(".changes.jsonl"));
     const QString outputs[] = {QString::fromLocal8Bit(out), DxfRewriter::outputPathFor(path),
                                reportPath};
     // Every run starts from the same state: no earlier output to replace, nothing of the last
@@ -211,31 +260,48 @@ int reportCost(const QString& path, int rounds) {
             QFile::remove(output);
         ::sync();
     };
-    std::vector<double> copier, plain, observed, reported;
+    Runs copier, plain, observed, reported;
     IgnoringObserver ignoring;
     for (int round = 0; round < rounds; ++round) {
         settle();
-        copier.push_back(seconds([&] { return copyLines(in.constData(), out.constData(), true); }));
+        copier.time([&] { return copyLines(in.constData(), out.constData(), true); });
         settle();
-        plain.push_back(seconds([&] { return rewrite(path, heavyOptions()); }));
+        plain.time([&] { return rewrite(path, heavyOptions()); });
         settle();
-        observed.push_back(seconds([&] { return rewrite(path, heavyOptions(), &ignoring); }));
+        observed.time([&] { return rewrite(path, heavyOptions(), &ignoring); });
         settle();
-        reported.push_back(seconds([&] {
-            DxfChangeReport report(reportPath, DxfChangeReport::Format::Csv);
+        reported.time([&] {
+            DxfChangeReport report(reportPath, format);
             return report.open() && rewrite(path, heavyOptions(), &report) && report.commit();
-        }));
+        });
     }
     const auto best = [](const std::vector<double>& t) {
         return *std::min_element(t.begin(), t.end());
     };
+    // A busy minute slows the four runs of a round alike: the ratio within each round varies
+    // less than the times do.
+    const auto roundRatio = [](const std::vector<double>& t, const std::vector<double>& base) {
+        std::vector<double> ratios;
+        for (size_t i = 0; i < t.size(); ++i)
+            ratios.push_back(t[i] / base[i]);
+        return median(ratios);
+    };
     std::printf("%d rounds, report %.0f MB\n", rounds, double(QFile(reportPath).size()) / 1e6);
-    std::printf("copier+sync    best %.3f s  median %.3f s\n", best(copier), median(copier));
-    std::printf("driver         best %.3f s  median %.3f s\n", best(plain), median(plain));
-    std::printf("driver+ignored best %.3f s  median %.3f s\n", best(observed), median(observed));
-    std::printf("driver+report  best %.3f s  median %.3f s\n", best(reported), median(reported));
-    std::printf("report cost    best %.2fx  median %.2fx\n", best(reported) / best(plain),
-                median(reported) / median(plain));
+    std::printf("               wall best  median   converting thread's processor time median\n");
+    const auto print = [&](const char* label, const Runs& runs) {
+        std::printf("%-14s %7.3f s %7.3f s %7.3f s\n", label, best(runs.wall), median(runs.wall),
+                    median(runs.cpu));
+    };
+    print("copier+sync", copier);
+    print("driver", plain);
+    print("driver+ignored", observed);
+    print("driver+report", reported);
+    std::printf("report cost    wall best %.2fx, median %.2fx, median of rounds %.2fx; "
+                "processor median of rounds %.2fx\n",
+                best(reported.wall) / best(plain.wall), median(reported.wall) / median(plain.wall),
+                roundRatio(reported.wall, plain.wall), roundRatio(reported.cpu, plain.cpu));
+    std::printf("ignoring cost  wall median of rounds %.2fx; processor median of rounds %.2fx\n",
+                roundRatio(observed.wall, plain.wall), roundRatio(observed.cpu, plain.cpu));
     settle();
     return 0;
 }
@@ -274,10 +340,12 @@ int main(int argc, char* argv[]) {
                                : TextOptions{},
                            args.contains(QLatin1String("--changes")));
     if (args.size() >= 2 && args[0] == QLatin1String("report-cost"))
-        return reportCost(args[1], args.size() >= 3 ? args[2].toInt() : 7);
+        return reportCost(args[1], args.size() >= 3 ? qMax(args[2].toInt(), 1) : 7,
+                          args.contains(QLatin1String("--jsonl")) ? DxfChangeReport::Format::Jsonl
+                                                                  : DxfChangeReport::Format::Csv);
     if (args.size() >= 3 && args[0] == QLatin1String("generate")) {
         generate(args[1], args[2].toLongLong() << 20, args.contains(QLatin1String("--heavy")),
-                 args.contains(QLatin1String("--utf8")));
+                 args.contains(QLatin1String("--utf8")), args.contains(QLatin1String("--sparse")));
         return 0;
     }
     if (args.size() >= 2 && args[0] == QLatin1String("copy"))

@@ -1,7 +1,5 @@
 #include "DxfChangeReport.h"
 
-#include "DxfChangeRowDevice.h"
-#include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 
 namespace ornvale {
@@ -17,39 +15,36 @@ std::optional<DxfChangeReport::Format> DxfChangeReport::formatFor(const QString&
 DxfChangeReport::DxfChangeReport(const QString& path, Format format)
     : m_file(path), m_format(format) {}
 
-DxfChangeReport::~DxfChangeReport() = default;
-
 bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    m_rows = std::make_unique<DxfChangeRowDevice>(m_file, m_format);
-    m_rows->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    m_rows->setWriteHook(DxfRewriter::writebackHook(m_file));
-    m_writer = std::make_unique<DxfLineWriter>(*m_rows);
+    m_writer.emplace(m_file);
+    m_writer->setWriteHook(DxfRewriter::writebackHook(m_file));
+    m_writer->write(DxfChangeRowFormat::header(m_format));
     return true;
 }
 
 void DxfChangeReport::valueChanged(const DxfValueChange& change) {
-    const bool newFile = change.inputPath != m_packedFile;
-    if (newFile)
-        m_packedFile = change.inputPath.toString();
-    DxfChangeRowDevice::pack(change, newFile, *m_writer);
+    if (change.inputPath != m_fileName) {
+        m_fileName = change.inputPath.toString();
+        m_fileField = DxfChangeRowFormat::field(m_fileName, m_format);
+    }
+    m_row.resize(0);
+    DxfChangeRowFormat::appendRow(m_row, m_fileField, change, m_format);
+    m_writer->write(m_row);
 }
 
 bool DxfChangeReport::commit() {
-    const bool written = m_writer && m_writer->flush() && m_rows->finish();
+    const bool written = m_writer && m_writer->flush();
     m_writer.reset();
-    m_rows.reset();
-    if (!written) {
-        m_file.cancelWriting();
-        return false;
-    }
-    return m_file.commit();
+    if (written)
+        return m_file.commit();
+    m_file.cancelWriting();
+    return false;
 }
 
 void DxfChangeReport::cancel() {
     m_writer.reset();
-    m_rows.reset();
     m_file.cancelWriting();
 }
 

@@ -2,17 +2,15 @@
 
 #include "DxfChangeObserver.h"
 #include "DxfChangeRowFormat.h"
+#include "DxfLineWriter.h"
 
+#include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 namespace ornvale {
-
-class DxfChangeRowDevice;
-class DxfLineWriter;
 
 // Writes every changed value as one row of a report file (see DxfChangeRowFormat), as the
 // changes come. The file appears only once the report is complete, replacing an earlier one
@@ -25,9 +23,6 @@ public:
     static std::optional<Format> formatFor(const QString& path);
 
     DxfChangeReport(const QString& path, Format format);
-    ~DxfChangeReport() override;
-    DxfChangeReport(const DxfChangeReport&) = delete;
-    DxfChangeReport& operator=(const DxfChangeReport&) = delete;
 
     // Starts the report; false when the file cannot be created.
     bool open();
@@ -42,11 +37,12 @@ public:
 private:
     QSaveFile m_file;
     Format m_format;
-    // A report can be as large as the drawing: the conversion only packs each change, and
-    // the rows are formatted and written on the writer's thread.
-    std::unique_ptr<DxfChangeRowDevice> m_rows;
-    std::unique_ptr<DxfLineWriter> m_writer;
-    QString m_packedFile; // the file of the change packed last
+    // A report can be as large as the drawing: its rows go out in large writes from a
+    // thread of their own, as the drawing's output does.
+    std::optional<DxfLineWriter> m_writer;
+    QByteArray m_row;   // reused for every row
+    QString m_fileName; // of the last row, with its field as rows write it
+    QByteArray m_fileField;
 };
 
 } // namespace ornvale

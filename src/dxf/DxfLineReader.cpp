@@ -71,42 +71,6 @@ DxfLineReader::DxfLineReader(QIODevice& device, qsizetype blockSize)
     : m_device(device), m_capacity(qMax<qsizetype>(blockSize, 16)),
       m_buffer(static_cast<size_t>(m_capacity + kSearchPadding)) {}
 
-// Sixteen bytes at a time, each byte's count kept in its own lane for up to 255 groups
-// before the lanes are summed: a plain count widens every lane to 64 bits at every step.
-// Changes are counted to one after the other, a few hundred bytes apart, so the last few
-// bytes are one more group, masked, rather than a loop.
-qint64 DxfLineReader::countCarriageReturns(const char* from, const char* end) {
-#ifdef __SSE2__
-    qint64 count = 0;
-    const __m128i cr = _mm_set1_epi8('\r');
-    while (end - from >= 16) {
-        const qsizetype groups = qMin<qsizetype>((end - from) / 16, 255);
-        __m128i lanes = _mm_setzero_si128();
-        for (qsizetype i = 0; i < groups; ++i, from += 16) {
-            const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(group, cr));
-        }
-        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-        count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
-    }
-    if (from < end) {
-        // The lanes of the bytes before `end`: the first (end - from) of sixteen.
-        static constexpr char kLeading[32] = {-1, -1, -1, -1, -1, -1, -1, -1,
-                                              -1, -1, -1, -1, -1, -1, -1, -1};
-        const __m128i keep =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLeading + 16 - (end - from)));
-        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i found = _mm_and_si128(_mm_cmpeq_epi8(group, cr), keep);
-        const __m128i sums =
-            _mm_sad_epu8(_mm_sub_epi8(_mm_setzero_si128(), found), _mm_setzero_si128());
-        count += _mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4);
-    }
-    return count;
-#else
-    return std::count(from, end, '\r');
-#endif
-}
-
 bool DxfLineReader::refill() {
     if (m_atEnd)
         return false;

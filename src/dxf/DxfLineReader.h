@@ -126,14 +126,22 @@ private:
         m_begin = lineEnd;
     }
 
-    // Adds the line ends in [m_countedUpTo, to) to m_linesBefore. A line ends at a CR.
+    // Adds the line ends in [m_countedUpTo, to) to m_linesBefore. A line ends at a CR. Counted
+    // in runs of 240 bytes into a byte-sized count, which the compiler keeps in byte lanes of
+    // whole vector groups; a count of the whole range widens every byte to 64 bits and takes
+    // five times as long.
     void countLinesUpTo(qsizetype to) {
-        const char* base = m_buffer.data();
-        m_linesBefore += countCarriageReturns(base + m_countedUpTo, base + to);
+        const char* at = m_buffer.data() + m_countedUpTo;
+        const char* const end = m_buffer.data() + to;
+        while (at < end) {
+            const char* const runEnd = at + qMin<qsizetype>(end - at, 240);
+            unsigned char run = 0;
+            for (; at < runEnd; ++at)
+                run += *at == '\r' ? 1 : 0;
+            m_linesBefore += run;
+        }
         m_countedUpTo = to;
     }
-    // Reads whole 16-byte groups, like findCarriageReturn().
-    static qint64 countCarriageReturns(const char* from, const char* end);
 
     // Room behind the last byte for searches that read whole 16-byte groups.
     static constexpr qsizetype kSearchPadding = 16;

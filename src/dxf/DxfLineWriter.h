@@ -39,17 +39,6 @@ public:
             writeSlow(bytes);
         }
     }
-    // Room for `size` bytes in the buffer, for a caller that puts several pieces together:
-    // it fills them and then calls commit(size). Null when `size` is more than a buffer.
-    char* reserve(qsizetype size) {
-        if (size > m_bufferSize - m_used) {
-            if (size > m_bufferSize)
-                return nullptr;
-            handOver();
-        }
-        return m_filling.get() + m_used;
-    }
-    void commit(qsizetype size) { m_used += size; }
     // Hands everything buffered to the device and waits until it is written; false once any
     // write has failed.
     bool flush();

