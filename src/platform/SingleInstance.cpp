@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace ornvale {
@@ -12,6 +13,17 @@ QString SingleInstance::lockPath() const {
     return QDir(m_folder).filePath(QStringLiteral("ornvale.lock"));
 }
 
+// A process holds one such lock at most, so a lock that names this very process was left by an
+// earlier one that had the same process id: Wine gives the first program of a session the same
+// id every time, and Qt takes a running process of our name for the holder.
+bool SingleInstance::takeOverOwnLeftover(QLockFile& lock) {
+    qint64 pid = 0;
+    if (lock.error() != QLockFile::LockFailedError || !lock.getLockInfo(&pid, nullptr, nullptr) ||
+        pid != QCoreApplication::applicationPid())
+        return false;
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
+
 bool SingleInstance::acquire() {
     if (m_lock)
         return true;
@@ -21,7 +33,7 @@ bool SingleInstance::acquire() {
     // Stale only when its process is gone: by age, a long-running instance's lock would be
     // taken over after a while. A lock left by a crashed instance is taken over at once.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
+    if (!lock->tryLock(0) && !takeOverOwnLeftover(*lock)) {
         if (lock->error() == QLockFile::LockFailedError)
             return false;
         return true;

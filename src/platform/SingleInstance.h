@@ -23,6 +23,8 @@ public:
     QString lockPath() const;
 
 private:
+    bool takeOverOwnLeftover(QLockFile& lock);
+
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
 };

@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace ornvale;
 using namespace Qt::StringLiterals;
 
@@ -17,6 +21,7 @@ class TestFolderRoles : public QObject {
 
 private slots:
 #ifdef Q_OS_WIN
+    void japaneseSystem();
     void windowsAndShellFolders();
 #else
     void folderRolesFollowXdg();
@@ -25,6 +30,11 @@ private slots:
 };
 
 #ifdef Q_OS_WIN
+
+// The users' systems are Japanese Windows; so is the one the tests run on.
+void TestFolderRoles::japaneseSystem() {
+    QCOMPARE(GetACP(), 932u);
+}
 
 // A Windows directory this user may write to is used itself (Wine's is); AppData and Desktop
 // are the shell's folders of the user.

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -115,6 +116,7 @@ private slots:
     void windowsDirectoryFallsBackToAppData();
     void singleInstanceAcrossProcesses();
     void lockOfADeadInstanceIsTakenOver();
+    void lockNamingThisProcessIsALeftover();
     void unusableFolderDoesNotBlockStart();
     void startDetachedKeepsArgumentsApart();
     void startDetachedFailure();
@@ -256,6 +258,21 @@ void TestPlatform::lockOfADeadInstanceIsTakenOver() {
     QVERIFY(QFile::exists(dir.filePath(u"ornvale.lock"_s)));
     SingleInstance next(dir.path());
     QVERIFY(next.acquire());
+}
+
+// Left by an earlier process that had this process's id (Wine gives the first program of a
+// session the same one every time): this process holds no such lock, so it takes it over.
+void TestPlatform::lockNamingThisProcessIsALeftover() {
+    QTemporaryDir dir;
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    QVERIFY(writeText(dir.filePath(u"ornvale.lock"_s),
+                      QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                          name.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n'));
+    SingleInstance instance(dir.path());
+    QVERIFY(instance.acquire());
+    QProcess* other = startChild(u"hold"_s, dir.path());
+    QVERIFY(other->waitForFinished(10000));
+    QCOMPARE(other->exitCode(), 3);
 }
 
 void TestPlatform::unusableFolderDoesNotBlockStart() {
