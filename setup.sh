@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what Ornvale needs on Debian 12, builds it, and either starts it or runs every test.
 #
-#   ./setup.sh run    build and start ornvale
-#   ./setup.sh test   build and run all tests: the normal build, a syntax check of every source
-#                     for Windows (MinGW-w64), the Debian package (built, installed into /usr,
-#                     checked and removed again), the ASan+UBSan build, the ThreadSanitizer build
-#                     of the threaded writer's tests and the fuzz targets (for a bounded time),
-#                     plus the formatting check; warnings are errors here
+#   ./setup.sh run      build and start ornvale
+#   ./setup.sh test     build and run all tests: the formatting check, the Debug build's tests,
+#                       the Windows build (MinGW-w64, Qt built once from Debian's source and
+#                       cached) with its tests under Wine, the Debian package (built, installed,
+#                       checked and removed again), the ASan+UBSan build, the ThreadSanitizer
+#                       build of the threaded writer's tests and the fuzz targets (for a bounded
+#                       time); warnings are errors here
+#   ./setup.sh windows  build the Windows programs and their portable zip
 #
 # Works as root and, with sudo, as a normal user.
 set -euo pipefail
