@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CommandLine.h"
+#include "ConversionOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -15,9 +18,9 @@ namespace ornvale::cli {
 // The command line of `ornvale-cli convert`, checked for form only; whether the window would
 // let a user set each option is decided when the options are replayed on the model.
 struct ConvertArguments {
-    std::optional<QString> format; // "dxf" or "dwg"
-    std::optional<int> release;    // release-button index 0-3
-    std::optional<int> view;       // 0 none, 1 all, 2 extents
+    std::optional<OutputFormat> format;
+    std::optional<int> release; // release-button index 0-3
+    std::optional<int> view;    // 0 none, 1 all, 2 extents
     bool audit = false;
     bool fix = false;
     bool keepReport = false;
@@ -29,17 +32,10 @@ struct ConvertArguments {
     std::optional<QString> scriptOut;
     std::optional<double> timeout;
     bool json = false;
-    bool help = false;
-    QStringList files;
 };
 
-struct ParsedConvertArguments {
-    ConvertArguments arguments;
-    QString error; // a usage error naming the option; empty when the form is right
-};
-
-ParsedConvertArguments parseConvertArguments(const QStringList& args);
-QString convertUsage();
+// The options of `ornvale-cli convert`, its help and its parser; FILE... are the operands.
+const CommandLine<ConvertArguments>& convertCommandLine();
 
 // Sets the options as a user would in the window, in this order: format, release, view, audit,
 // fix, keep-report, then the purge items as ticks in the order given, each with the window's

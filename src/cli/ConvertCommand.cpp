@@ -31,9 +31,7 @@ void printTo(FILE* stream, const QString& text) {
 }
 
 int usageError(const QString& message) {
-    printTo(stderr, QStringLiteral("ornvale-cli convert: ") + message +
-                        QStringLiteral("\n(ornvale-cli convert --help shows the options)\n"));
-    return 2;
+    return cli::usageError(convertCommandLine().help().command, message);
 }
 
 // Drops carry absolute paths; so does the command line before the intake sees it.
@@ -141,16 +139,16 @@ int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOpti
 } // namespace
 
 int runConvertCommand(const QStringList& args) {
-    const ParsedConvertArguments parsed = parseConvertArguments(args);
+    const ParsedCommandLine<ConvertArguments> parsed = convertCommandLine().parse(args);
+    if (parsed.help) {
+        printHelp(convertCommandLine().helpText());
+        return 0;
+    }
     if (!parsed.error.isEmpty())
         return usageError(parsed.error);
     const ConvertArguments& a = parsed.arguments;
-    if (a.help) {
-        printTo(stdout, convertUsage());
-        return 0;
-    }
-    if (a.files.isEmpty())
-        return usageError(QStringLiteral("no FILE given"));
+    if (parsed.operands.isEmpty())
+        return usageError(noFileGiven());
 
     StderrPrompter prompter;
     RunValues run = settleRunValues(prompter);
@@ -163,7 +161,7 @@ int runConvertCommand(const QStringList& args) {
         return usageError(replayError);
 
     QStringList paths;
-    for (const QString& file : a.files)
+    for (const QString& file : parsed.operands)
         paths.append(absoluteNative(file));
     FileList list;
     const FileList::DropOutcome outcome =

@@ -20,9 +20,7 @@ namespace ornvale::cli {
 namespace {
 
 int usageError(const QString& error) {
-    std::fprintf(stderr, "ornvale-cli text: %s\n%s", qPrintable(error),
-                 "Try 'ornvale-cli text --help'.\n");
-    return 2;
+    return cli::usageError(TextCommandLine::commandLine().help().command, error);
 }
 
 void printStderr(const QString& text) {
@@ -79,21 +77,21 @@ void printJson(const QList<TextFileOutcome>& files, const TextCounters& counters
 } // namespace
 
 int runTextCommand(const QStringList& args) {
-    QString error;
-    const TextCommandLine line = TextCommandLine::parse(args, error);
-    if (!error.isEmpty())
-        return usageError(error);
-    if (line.help) {
-        std::fputs(TextCommandLine::usage(), stdout);
+    const ParsedCommandLine<TextCommandLine> parsed = TextCommandLine::commandLine().parse(args);
+    if (parsed.help) {
+        printHelp(TextCommandLine::commandLine().helpText());
         return 0;
     }
-    if (line.files.isEmpty())
-        return usageError(QStringLiteral("no FILE given"));
+    if (!parsed.error.isEmpty())
+        return usageError(parsed.error);
+    const TextCommandLine& line = parsed.arguments;
+    if (parsed.operands.isEmpty())
+        return usageError(noFileGiven());
 
     StderrPrompter stderrPrompter;
     TextProgress progress(stderrPrompter, TextProgress::stderrIsTerminal());
     TextWindowOptions options(progress);
-    if (!line.applyTo(options, error))
+    if (QString error; !line.applyTo(options, error))
         return error.isEmpty() ? 2 : usageError(error);
     // The start button's check, before anything is read.
     if (options.searchTextMissing()) {
@@ -102,7 +100,7 @@ int runTextCommand(const QStringList& args) {
     }
 
     const quint8 selection =
-        line.selection ? quint8(*line.selection) : settleRunValues(progress).autocadSelection;
+        line.selection ? *line.selection : settleRunValues(progress).autocadSelection;
     // The report is started first: a run whose changes cannot be listed as asked is not begun.
     std::optional<DxfChangeReport> report;
     if (line.changesPath) {
@@ -116,7 +114,7 @@ int runTextCommand(const QStringList& args) {
     job.setDryRun(line.dryRun);
     if (report)
         job.setChangeObserver(&*report);
-    job.take(line.files);
+    job.take(parsed.operands);
     for (const TextFileOutcome& outcome : job.outcomes()) {
         if (outcome.status == TextFileOutcome::Status::Skipped)
             printStderr(QStringLiteral("ornvale-cli text: skipped %1: %2")

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CommandLine.h"
+#include "TextOptions.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,34 +23,30 @@ struct TextCommandLine {
         bool mustContain = true;
     };
 
-    std::optional<int> selection;
-    std::optional<int> valueCondition;
-    std::optional<int> target;
+    std::optional<quint8> selection;
+    std::optional<ValueCondition> valueCondition;
+    std::optional<TargetEntities> target;
     QList<Condition> conditions; // at most three, rows 0, 1, 2 in the order given
-    std::optional<bool> joinAnd;
-    std::optional<int> replaceMode;
+    std::optional<ConditionJoin> join;
+    std::optional<ReplaceMode> replaceMode;
     std::optional<QString> search;
     std::optional<QString> replace;
     // Class boxes in the order given: --classes items, --dash-period, --kana-marks.
     QList<int> classBoxes;
     QStringList classOptionNames; // the option that asked for each class box, for messages
-    std::optional<int> width;     // 0 none, 1 full, 2 half
-    std::optional<int> caseIndex;
-    std::optional<int> kanaIndex;
+    std::optional<WidthConversion> width;
+    std::optional<CaseConversion> caseConversion;
+    std::optional<KanaConversion> kanaConversion;
     bool json = false;
     bool dryRun = false;
     std::optional<QString> changesPath;
-    bool help = false;
-    QStringList files;
 
-    // Empty on success, else the usage error (naming the option).
-    static TextCommandLine parse(const QStringList& args, QString& error);
+    // The options, the help and the parser; FILE... are the operands.
+    static const CommandLine<TextCommandLine>& commandLine();
 
     // Replays the options; false when the window would not let them be set. `error` then
     // names the option, or stays empty when the window's own message went to its prompter.
     bool applyTo(TextWindowOptions& options, QString& error) const;
-
-    static const char* usage();
 };
 
 } // namespace ornvale::cli

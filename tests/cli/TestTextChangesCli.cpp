@@ -118,9 +118,9 @@ void TestTextChangesCli::reportFileProblems() {
     const CliRun wrongName =
         run(kChangingOptions + QStringList{u"--changes"_s, u"r.txt"_s} + files);
     QCOMPARE(wrongName.exitCode, 2);
-    QVERIFY2(
-        wrongName.err.contains(u"--changes needs a file name ending in .csv or .jsonl: r.txt"_s),
-        qPrintable(wrongName.err));
+    QVERIFY2(wrongName.err.contains(
+                 u"Option '--changes' needs a file name ending in .csv or .jsonl: r.txt."_s),
+             qPrintable(wrongName.err));
 
     const QString unwritable = path(u"missing/r.csv"_s);
     const CliRun failed = run(kChangingOptions + QStringList{u"--changes"_s, unwritable} + files);
