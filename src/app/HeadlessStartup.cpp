@@ -7,10 +7,10 @@
 
 namespace ornvale {
 
-RunValues settleRunValues(Prompter& prompter) {
+RunValues settleRunValues(Prompter& prompter, std::optional<quint8> selection) {
     SystemFolderRoles folders;
     SystemFileSystemProbe files;
-    return runStartup(folders, files, prompter).runValues;
+    return runStartup(folders, files, prompter, selection).runValues;
 }
 
 QString settingsFilePath() {

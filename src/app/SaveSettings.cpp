@@ -2,22 +2,16 @@
 
 #include "FolderRoles.h"
 #include "Messages.h"
+#include "OutputFolder.h"
 #include "SettingsFieldRule.h"
 #include "SettingsFile.h"
 #include "SettingsRecord.h"
-
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 
 namespace ornvale {
 
 namespace {
-
-// The output folder start-up settles when the record holds none.
-QString defaultOutputFolder(const RunValues& values) {
-    return QDir::toNativeSeparators(values.desktopFolder + u"/Ornvale"_s);
-}
 
 const QString& fieldText(const RunValues& values, SettingsTextField field) {
     switch (field) {
@@ -45,7 +39,7 @@ void applyRunValues(const RunValues& values, SettingsRecord& record) {
     record.outputFolderPath = values.outputFolder;
     // A desktop path the field cannot hold would make the default folder unstorable; an empty
     // field means the same folder to the next start.
-    if (values.outputFolder == defaultOutputFolder(values) &&
+    if (values.outputFolder == defaultOutputFolder(values.desktopFolder) &&
         SettingsFieldRule::check(SettingsTextField::OutputFolderPath, values.outputFolder) !=
             SettingsFieldRule::Problem::None)
         record.outputFolderPath.clear();

@@ -39,7 +39,7 @@ void SettingsWindowModel::clickOption(int index) {
 }
 
 int SettingsWindowModel::heightTwips() const {
-    return m_state.defaultInstallChecked ? HeightDefaultInstallTwips : HeightCustomPathTwips;
+    return customPathShown() ? HeightCustomPathTwips : HeightDefaultInstallTwips;
 }
 
 bool SettingsWindowModel::chooseOutputFolder(const QString& folder) {

@@ -37,6 +37,7 @@ public:
     void setCustomPathText(const QString& text) { m_state.customPathText = text; }
     // 3200 twips while Check1 is ticked (the custom path section is out of view), else 4350.
     int heightTwips() const;
+    bool customPathShown() const { return !m_state.defaultInstallChecked; }
 
     // The folder the picker returned. One the settings file cannot hold is refused with a
     // message naming it, and the folder stays; otherwise it is the output folder at once.
@@ -45,12 +46,12 @@ public:
     // message) when the path is refused: the window stays open and nothing changes.
     bool accept();
 
-    // The rules the command line shares. A custom executable path in use must name an existing
-    // file and fit the settings file; an output folder must fit the settings file.
+private:
+    // A custom executable path in use must name an existing file and fit the settings file; an
+    // output folder must fit the settings file.
     static std::optional<QString> customPathRefusal(const QString& typed, FileSystemProbe& files);
     static std::optional<QString> outputFolderRefusal(const QString& folder);
 
-private:
     RunValues& m_values;
     FileSystemProbe& m_files;
     Prompter& m_prompter;

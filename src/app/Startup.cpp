@@ -3,6 +3,7 @@
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
 #include "Messages.h"
+#include "OutputFolder.h"
 #include "Prompter.h"
 #include "SettingsFile.h"
 
@@ -59,7 +60,8 @@ QString applicationTitle() {
     return QStringLiteral("Ornvale");
 }
 
-StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter& prompter) {
+StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter& prompter,
+                         std::optional<quint8> selection) {
     StartupResult result;
     RunValues& values = result.runValues;
     SettingsWindowState& settings = result.settingsWindow;
@@ -74,8 +76,8 @@ StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter&
     settings.defaultInstallChecked = values.defaultInstallFlag == 1;
     values.scriptPath = underFolder(values.windowsDirectory, QStringLiteral("scriptC.scr"));
 
-    values.autocadSelection = record.selectionCode();
-    if (values.autocadSelection == 0) {
+    values.autocadSelection = selection ? *selection : record.selectionCode();
+    if (!selection && values.autocadSelection == 0) {
         values.autocadSelection = detectProduct(files);
         if (values.autocadSelection == 0)
             prompter.inform(QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特定できません。\r\n"
@@ -90,7 +92,7 @@ StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter&
     settings.singleDocumentChecked = values.singleDocumentMode != 0;
     settings.outputFolderLabel = record.outputFolderPath;
     if (record.outputFolderPath.isEmpty())
-        settings.outputFolderLabel = underFolder(values.desktopFolder, QStringLiteral("Ornvale"));
+        settings.outputFolderLabel = defaultOutputFolder(values.desktopFolder);
     // The stored text already lost its trailing blanks when the field was read.
     values.outputFolder = settings.outputFolderLabel;
     values.reservedText = record.reservedText;

@@ -38,7 +38,10 @@ QString designProductLabel();
 QString applicationTitle();
 
 // Start-up from the settings file to the output folder, in the program's fixed order. The
-// single-instance test comes before it and is not part of it.
-StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter& prompter);
+// single-instance test comes before it and is not part of it. A selection given (the command
+// line's) takes the place of the stored one and is not looked for: with it, start-up never
+// says that no product could be found.
+StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter& prompter,
+                         std::optional<quint8> selection = std::nullopt);
 
 } // namespace ornvale

@@ -10,7 +10,7 @@
 #include "FileList.h"
 #include "FileSystemProbe.h"
 #include "HeadlessStartup.h"
-#include "ProductTable.h"
+#include "OutputFolder.h"
 #include "ScriptWriter.h"
 
 #include <QDir>
@@ -39,13 +39,8 @@ QString absoluteNative(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
+// The selection was settled by start-up, with the executable that goes with it.
 void applyOverrides(const ConvertArguments& a, RunValues& run) {
-    if (a.selection) {
-        run.autocadSelection = *a.selection;
-        const ProductRow* row = productRow(run.autocadSelection);
-        if (run.defaultInstallFlag != 0)
-            run.autocadExePath = row ? row->defaultExePath : QString();
-    }
     if (a.acad)
         run.autocadExePath = *a.acad;
     if (a.output)
@@ -120,14 +115,13 @@ private:
 // The whole job, as the start button runs it; a batch user has confirmed by starting it.
 int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOptions& options,
            const FileList& list, bool allListed, StderrPrompter& prompter) {
-    if (list.count() == 0) {
-        prompter.inform(JobRunner::emptyListMessage(), confirmTitle());
+    // The start button's check; its question is answered yes.
+    if (!JobRunner::confirmStart(prompter, list.count(), run.outputFolder,
+                                 defaultOutputFolder(run.desktopFolder))) {
         if (a.json)
-            printTo(stdout, outcomeJson({JobOutcome::Status::Failed,
-                                         JobRunner::emptyListMessage(),
-                                         {},
-                                         {},
-                                         options.audit}));
+            printTo(
+                stdout,
+                outcomeJson({JobOutcome::Status::Failed, noFilesMessage(), {}, {}, options.audit}));
         return 1;
     }
     const JobOutcome outcome =
@@ -151,7 +145,8 @@ int runConvertCommand(const QStringList& args) {
         return usageError(noFileGiven());
 
     StderrPrompter prompter;
-    RunValues run = settleRunValues(prompter);
+    // A selection given here is no detection: start-up takes it as its own.
+    RunValues run = settleRunValues(prompter, a.selection);
     applyOverrides(a, run);
 
     ConversionOptionsModel model;

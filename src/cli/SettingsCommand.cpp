@@ -6,7 +6,6 @@
 #include "ProductTable.h"
 #include "SaveSettings.h"
 #include "SettingsArguments.h"
-#include "SettingsFieldRule.h"
 #include "SettingsFileCheck.h"
 #include "SettingsWindowModel.h"
 #include "StderrPrompter.h"
@@ -57,40 +56,33 @@ void warnAboutSettingsFile(const RunValues& values, Prompter& prompter) {
                         QString());
 }
 
-// A value the settings file cannot hold as given is refused rather than stored cut or mangled;
-// every value is checked before anything is written.
-std::optional<QString> refusal(const Changes& changes, const RunValues& values) {
-    if (changes.customPath) {
-        // As the settings window's OK: a path in use must name an existing file.
-        SystemFileSystemProbe files;
-        std::optional<QString> error =
-            values.defaultInstallFlag == 0
-                ? SettingsWindowModel::customPathRefusal(*changes.customPath, files)
-                : SettingsFieldRule::refusal(SettingsTextField::CustomExePath, *changes.customPath);
-        if (error)
-            return error;
-    }
-    if (changes.output)
-        return SettingsWindowModel::outputFolderRefusal(*changes.output);
-    return std::nullopt;
-}
-
+// The changes made as a user makes them in the settings window, whose rules decide: a product
+// option and a chosen folder take effect at once, the boxes and the path only through OK. The
+// window's messages are printed as every box is. Nothing is written unless everything passed.
 int applyAndSave(const Changes& changes, RunValues& values, Prompter& prompter) {
+    SystemFileSystemProbe files;
+    SettingsWindowModel window(values, files, prompter);
+    window.load();
     if (changes.selection)
-        values.pendingSelection = *changes.selection;
-    if (changes.customPath)
-        values.customExePath = *changes.customPath;
-    if (changes.defaultInstall)
-        values.defaultInstallFlag = *changes.defaultInstall;
-    if (changes.singleDocument)
-        values.singleDocumentMode = *changes.singleDocument;
-    if (changes.output)
-        values.outputFolder = *changes.output;
-    // Messages are the window's, printed as the prompter prints every box.
-    if (const std::optional<QString> error = refusal(changes, values)) {
-        prompter.inform(*error, QString());
+        window.clickOption(settingsOptionIndexFor(*changes.selection));
+    if (changes.output && !window.chooseOutputFolder(*changes.output))
         return 1;
+    const bool throughOk = changes.defaultInstall || changes.singleDocument || changes.customPath;
+    if (changes.defaultInstall)
+        window.setDefaultInstallChecked(*changes.defaultInstall == 1);
+    if (changes.singleDocument)
+        window.setSingleDocumentChecked(*changes.singleDocument == 1);
+    if (changes.customPath) {
+        // The path box is out of view while the default installation is ticked.
+        if (!window.customPathShown())
+            return usageError(SettingsArguments::commandLine().help().command,
+                              QStringLiteral("Option '--set-custom-path' sets a box hidden while "
+                                             "the default installation is on "
+                                             "(add '--set-default-install 0')."));
+        window.setCustomPathText(*changes.customPath);
     }
+    if (throughOk && !window.accept())
+        return 1;
     SystemFolderRoles folders;
     const SaveSettingsResult saved = saveSettings(values, folders);
     if (const std::optional<QString> message = saveSettingsMessage(saved, values)) {

@@ -1,7 +1,6 @@
 #include "Commands.h"
 #include "DxfChangeReport.h"
 #include "HeadlessStartup.h"
-#include "Messages.h"
 #include "StderrPrompter.h"
 #include "TerminalText.h"
 #include "TextCommandLine.h"
@@ -93,15 +92,33 @@ int runTextCommand(const QStringList& args) {
     TextWindowOptions options(progress);
     if (QString error; !line.applyTo(options, error))
         return error.isEmpty() ? 2 : usageError(error);
-    // The start button's check, before anything is read.
-    if (options.searchTextMissing()) {
-        progress.inform(TextWindowOptions::searchTextMissingMessage(), confirmTitle());
-        return 2;
-    }
 
     const quint8 selection =
         line.selection ? *line.selection : settleRunValues(progress).autocadSelection;
-    // The report is started first: a run whose changes cannot be listed as asked is not begun.
+    TextJob job(selection, progress);
+    job.setDryRun(line.dryRun);
+    job.take(parsed.operands);
+    qsizetype accepted = 0;
+    for (const TextFileOutcome& outcome : job.outcomes()) {
+        accepted += outcome.status == TextFileOutcome::Status::Pending;
+        if (outcome.status == TextFileOutcome::Status::Skipped)
+            printStderr(QStringLiteral("ornvale-cli text: skipped %1: %2")
+                            .arg(outcome.input, outcome.message));
+    }
+    // The start button's checks on what the list would hold; a missing search string is an
+    // option the user got wrong.
+    switch (options.checkStart(accepted)) {
+    case TextWindowOptions::StartCheck::Ready:
+        break;
+    case TextWindowOptions::StartCheck::NoFiles:
+        if (line.json)
+            printJson(job.outcomes(), job.counters());
+        return 1;
+    case TextWindowOptions::StartCheck::SearchTextMissing:
+        return 2;
+    }
+    // The report is started before the run: a run whose changes cannot be listed as asked is
+    // not begun.
     std::optional<DxfChangeReport> report;
     if (line.changesPath) {
         report.emplace(*line.changesPath, *DxfChangeReport::formatFor(*line.changesPath));
@@ -109,16 +126,7 @@ int runTextCommand(const QStringList& args) {
             printStderr(reportFailure(*report));
             return 1;
         }
-    }
-    TextJob job(selection, progress);
-    job.setDryRun(line.dryRun);
-    if (report)
         job.setChangeObserver(&*report);
-    job.take(parsed.operands);
-    for (const TextFileOutcome& outcome : job.outcomes()) {
-        if (outcome.status == TextFileOutcome::Status::Skipped)
-            printStderr(QStringLiteral("ornvale-cli text: skipped %1: %2")
-                            .arg(outcome.input, outcome.message));
     }
     job.run(options.options(), &progress);
     const bool reportWritten = !report || report->commit();

@@ -88,14 +88,6 @@ QString JobRunner::lockPathIn(const QString& windowsDirectory) {
         QDir(windowsDirectory).filePath(QStringLiteral("conversion.lock")));
 }
 
-QString JobRunner::defaultOutputFolder(const RunValues& run) {
-    return QDir::toNativeSeparators(QDir(run.desktopFolder).filePath(QStringLiteral("Ornvale")));
-}
-
-QString JobRunner::emptyListMessage() {
-    return QStringLiteral("ファイルを選択して下さい。");
-}
-
 QString JobRunner::confirmationText(const QString& outputFolder,
                                     const QString& defaultOutputFolder) {
     const bool isDefault = QDir::cleanPath(QDir::fromNativeSeparators(outputFolder)) ==
@@ -109,7 +101,7 @@ QString JobRunner::confirmationText(const QString& outputFolder,
 bool JobRunner::confirmStart(Prompter& prompter, qsizetype fileCount, const QString& outputFolder,
                              const QString& defaultOutputFolder) {
     if (fileCount == 0) {
-        prompter.inform(emptyListMessage(), confirmTitle());
+        prompter.inform(noFilesMessage(), confirmTitle());
         return false;
     }
     return prompter.askYesNo(confirmationText(outputFolder, defaultOutputFolder), confirmTitle());

@@ -52,13 +52,9 @@ public:
     // The job of the listed drawings with the run values of this start.
     static JobInputs inputsFor(const RunValues& run, const ConversionOptions& options,
                                const QList<FileEntry>& files);
-    // The output folder the settings start with: the desktop's "Ornvale" folder.
-    static QString defaultOutputFolder(const RunValues& run);
-
     // The start button's checks: false (after the message) for an empty list or a No.
     static bool confirmStart(Prompter& prompter, qsizetype fileCount, const QString& outputFolder,
                              const QString& defaultOutputFolder);
-    static QString emptyListMessage();
     static QString confirmationText(const QString& outputFolder,
                                     const QString& defaultOutputFolder);
     static QString startErrorMessage();

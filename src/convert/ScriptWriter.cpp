@@ -1,8 +1,8 @@
 #include "ScriptWriter.h"
 
+#include "BatchFiles.h"
 #include "Cp932Codec.h"
 #include "DrawingIntake.h"
-#include "FileIdentity.h"
 #include "FileSystemProbe.h"
 #include "Messages.h"
 #include "ProductTable.h"
@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QSaveFile>
-#include <QSet>
 
 #include <optional>
 
@@ -47,25 +46,30 @@ QString joinPath(const QString& folder, const QString& name) {
     return folder + QDir::separator() + name;
 }
 
+BatchFiles sourcesOf(const ScriptInputs& inputs) {
+    QStringList paths;
+    for (const FileEntry& entry : inputs.files)
+        paths.append(entry.sourcePath);
+    return BatchFiles(paths);
+}
+
 // Writing the script over a drawing of the batch would destroy it, or have AutoCAD save a
 // drawing over the script it is reading. Names are compared as the file system knows them.
 std::optional<QString> scriptPathClash(const ScriptInputs& inputs,
                                        const QList<ScriptTarget>& targets) {
-    const QString scriptKey = fileIdentityKey(inputs.scriptPath);
-    for (const FileEntry& entry : inputs.files) {
-        if (fileIdentityKey(entry.sourcePath) == scriptKey)
-            return perFileMessage(
-                inputs.scriptPath,
-                QStringLiteral("変換する図面 %1 と同じファイルのため、スクリプトを書き込めません。")
-                    .arg(entry.sourcePath));
-    }
-    for (const ScriptTarget& target : targets) {
-        if (fileIdentityKey(target.targetPath) == scriptKey)
-            return perFileMessage(
-                inputs.scriptPath,
-                QStringLiteral("図面の保存先 %1 と同じファイルのため、スクリプトを書き込めません。")
-                    .arg(target.targetPath));
-    }
+    if (const std::optional<QString> source = sourcesOf(inputs).replacedBy(inputs.scriptPath))
+        return perFileMessage(
+            inputs.scriptPath,
+            QStringLiteral("変換する図面 %1 と同じファイルのため、スクリプトを書き込めません。")
+                .arg(*source));
+    QStringList targetPaths;
+    for (const ScriptTarget& target : targets)
+        targetPaths.append(target.targetPath);
+    if (const std::optional<QString> target = BatchFiles(targetPaths).replacedBy(inputs.scriptPath))
+        return perFileMessage(
+            inputs.scriptPath,
+            QStringLiteral("図面の保存先 %1 と同じファイルのため、スクリプトを書き込めません。")
+                .arg(*target));
     return std::nullopt;
 }
 
@@ -77,11 +81,10 @@ public:
 
     ScriptText run() {
         if (m_in.files.isEmpty()) {
-            m_out.error = QStringLiteral("ファイルを選択して下さい。");
+            m_out.error = noFilesMessage();
             return m_out;
         }
-        for (const FileEntry& entry : m_in.files)
-            m_sourceKeys.insert(fileIdentityKey(entry.sourcePath));
+        m_sources = sourcesOf(m_in);
         line(u"SDI");
         line(u"0");
         for (const FileEntry& entry : m_in.files) {
@@ -175,7 +178,7 @@ private:
         target.resultRow = dwgSource != dxfOutput;
         // AutoCAD would be told to save over a drawing of the batch (the output folder is the
         // drawings' own folder): no input is ever replaced.
-        if (m_sourceKeys.contains(fileIdentityKey(target.targetPath))) {
+        if (m_sources.replacedBy(target.targetPath)) {
             m_out.error = perFileMessage(entry.sourcePath, outputIsInputReason(target.targetPath));
             return;
         }
@@ -243,7 +246,7 @@ private:
     const ScriptInputs& m_in;
     FileSystemProbe& m_probe;
     ScriptText m_out;
-    QSet<QString> m_sourceKeys;
+    BatchFiles m_sources;
 };
 
 ScriptText ScriptWriter::compose(const ScriptInputs& inputs) const {

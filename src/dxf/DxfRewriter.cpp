@@ -110,13 +110,8 @@ DxfEncoding DxfRewriter::encodingFor(const QByteArray& versionCode) {
 }
 
 QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
-    m_batchInputs.clear();
+    m_batchInputs = BatchFiles(inputPaths);
     m_writtenOutputs.clear();
-    for (const QString& path : inputPaths) {
-        const QString key = fileIdentityKey(path);
-        if (!m_batchInputs.contains(key))
-            m_batchInputs.insert(key, path);
-    }
     QList<DxfRewriteResult> results;
     for (qsizetype i = 0; i < inputPaths.size(); ++i) {
         if (m_observer)
@@ -127,7 +122,7 @@ QList<DxfRewriteResult> DxfRewriter::run(const QStringList& inputPaths) {
         if (m_observer)
             m_observer->fileFinished(int(i + 1), results.last());
     }
-    m_batchInputs.clear();
+    m_batchInputs = BatchFiles();
     m_writtenOutputs.clear();
     return results;
 }
@@ -184,10 +179,9 @@ QString DxfRewriter::failureReason(const QString& inputPath, const QString& outp
 // Why writing the output would destroy a file of this batch: an input, or the output of an
 // earlier, different input. The same input listed twice may overwrite its own output.
 QString DxfRewriter::overwriteReason(const QString& inputPath, const QString& outputPath) const {
+    if (const std::optional<QString> input = m_batchInputs.replacedBy(outputPath))
+        return outputIsInputReason(outputPath, *input);
     const QString outputKey = fileIdentityKey(outputPath);
-    const auto input = m_batchInputs.constFind(outputKey);
-    if (input != m_batchInputs.cend())
-        return outputIsInputReason(outputPath, input.value());
     const auto written = m_writtenOutputs.constFind(outputKey);
     if (written != m_writtenOutputs.cend() &&
         fileIdentityKey(written.value()) != fileIdentityKey(inputPath))

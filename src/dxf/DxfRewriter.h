@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchFiles.h"
 #include "DxfRewriteObserver.h"
 #include "DxfValueCodec.h"
 
@@ -64,7 +65,7 @@ private:
     bool m_dryRun = false;
     // By the name the file system knows them by: an output must never overwrite an input, nor
     // the output of an earlier, different input (listed with the input it was written for).
-    QHash<QString, QString> m_batchInputs;
+    BatchFiles m_batchInputs;
     QHash<QString, QString> m_writtenOutputs;
 };
 

@@ -198,6 +198,18 @@ TextOptions TextWindowOptions::options() const {
     return o;
 }
 
+TextWindowOptions::StartCheck TextWindowOptions::checkStart(qsizetype fileCount) const {
+    if (fileCount == 0) {
+        m_prompter.inform(noFilesMessage(), confirmTitle());
+        return StartCheck::NoFiles;
+    }
+    if (searchTextMissing()) {
+        m_prompter.inform(searchTextMissingMessage(), confirmTitle());
+        return StartCheck::SearchTextMissing;
+    }
+    return StartCheck::Ready;
+}
+
 bool TextWindowOptions::searchTextMissing() const {
     return m_replaceMode == ReplaceMode::ReplaceOccurrences && !m_replace.isEmpty() &&
            m_search.isEmpty();

@@ -66,6 +66,10 @@ public:
     // The record the text pipeline works with; hidden controls deliver their values too.
     TextOptions options() const;
 
+    // The start button's checks before it asks, in its order: files in the list, then a search
+    // string where the first replace mode needs one. The refusing check's message is shown.
+    enum class StartCheck { Ready, NoFiles, SearchTextMissing };
+    StartCheck checkStart(qsizetype fileCount) const;
     // The start button refuses a replacement without a search string in the first mode.
     bool searchTextMissing() const;
     static QString searchTextMissingMessage();

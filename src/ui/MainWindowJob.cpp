@@ -7,6 +7,7 @@
 #include "ConversionResultWindow.h"
 #include "FileListPanel.h"
 #include "JobRunner.h"
+#include "OutputFolder.h"
 
 #include <QEvent>
 #include <QProgressBar>
@@ -45,7 +46,7 @@ void MainWindow::startConversion() {
         return;
     const QList<FileEntry>& files = m_fileList->fileList().entries();
     if (!JobRunner::confirmStart(m_prompter, files.size(), m_runValues.outputFolder,
-                                 JobRunner::defaultOutputFolder(m_runValues)))
+                                 defaultOutputFolder(m_runValues.desktopFolder)))
         return;
     const ConversionOptions options = m_options->options();
     m_resultWindow->prepare();

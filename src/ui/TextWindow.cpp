@@ -36,10 +36,6 @@ constexpr std::array<CounterDisplay, 6> kCounterDisplays{{
     {u"ひらがな", u"Label15"},
 }};
 
-QString noFilesMessage() {
-    return u"ファイルを選択して下さい。"_s;
-}
-
 QString confirmMessage() {
     return u" 変換しますか？"_s;
 }
@@ -138,14 +134,9 @@ QWidget* TextWindow::buildButtons() {
 }
 
 bool TextWindow::readyToStart() {
-    if (m_fileList->fileList().count() == 0) {
-        m_prompter.inform(noFilesMessage(), confirmTitle());
+    if (m_options.checkStart(m_fileList->fileList().count()) !=
+        TextWindowOptions::StartCheck::Ready)
         return false;
-    }
-    if (m_options.searchTextMissing()) {
-        m_prompter.inform(TextWindowOptions::searchTextMissingMessage(), confirmTitle());
-        return false;
-    }
     return m_prompter.askYesNo(confirmMessage(), confirmTitle());
 }
 

@@ -1,3 +1,4 @@
+#include "OutputFolder.h"
 #include "SaveSettings.h"
 #include "SettingsFile.h"
 #include "Startup.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace ornvale;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,6 +52,10 @@ private slots:
     void outputFolderAndCarriedValues();
     void detectedProductIsStoredAtExit();
     void savedSelectionSurvivesARun();
+    void givenSelectionIsNoDetection_data();
+    void givenSelectionIsNoDetection();
+    void defaultOutputFolderIsOneFolder_data();
+    void defaultOutputFolderIsOneFolder();
 
 private:
     SettingsRecord m_record;
@@ -280,6 +286,62 @@ void TestStartup::savedSelectionSurvivesARun() {
     result.runValues.pendingSelection = 0;
     QVERIFY(saveSettings(result.runValues, m_folders).written);
     QCOMPARE(SettingsFile::read(m_dir->path()).savedSelection, 16.0);
+}
+
+// A selection the command line gives takes the stored one's place and is not looked for; the
+// executable follows it as it follows a stored one.
+void TestStartup::givenSelectionIsNoDetection_data() {
+    QTest::addColumn<int>("given");
+    QTest::addColumn<bool>("customPath");
+    QTest::addColumn<QString>("exe");
+    QTest::newRow("a product, default installation")
+        << 17 << false << u"C:\\Program Files\\AutoCAD 2006\\acad.exe"_s;
+    QTest::newRow("a product, custom path") << 17 << true << u"/opt/acad"_s;
+    QTest::newRow("no product") << 0 << false << QString();
+}
+
+void TestStartup::givenSelectionIsNoDetection() {
+    QFETCH(int, given);
+    QFETCH(bool, customPath);
+    QFETCH(QString, exe);
+    for (const QString& path : allDefaultPaths())
+        m_files.addFile(path); // detection would find 2007 first
+    m_record.savedSelection = 5;
+    m_record.customPathFlag = customPath ? 1 : 0;
+    m_record.customExePath = u"/opt/acad"_s;
+    if (!m_dir->isValid() || !SettingsFile::write(m_dir->path(), m_record))
+        QFAIL("cannot write the settings file");
+    const StartupResult result = runStartup(m_folders, m_files, m_prompter, quint8(given));
+    QCOMPARE(m_prompter.texts(), QStringList());
+    QCOMPARE(m_files.tested, QStringList());
+    QCOMPARE(result.runValues.autocadSelection, given);
+    QCOMPARE(result.runValues.autocadExePath, exe);
+
+    // Without one, a stored 0 detects and a machine without products is told so.
+    m_record.savedSelection = 0;
+    m_files = test::FakeFileSystemProbe();
+    QCOMPARE(start().runValues.autocadSelection, 0);
+    QCOMPARE(m_prompter.texts(), QStringList{kNoProduct});
+}
+
+// The folder start-up settles, the one the settings file leaves empty and the one the
+// job's question calls the desktop's are the same, with or without a desktop folder.
+void TestStartup::defaultOutputFolderIsOneFolder_data() {
+    QTest::addColumn<bool>("desktop");
+    QTest::newRow("desktop") << true;
+    QTest::newRow("no desktop") << false;
+}
+
+void TestStartup::defaultOutputFolderIsOneFolder() {
+    QFETCH(bool, desktop);
+    if (!desktop)
+        m_folders.desktop.reset();
+    m_record.savedSelection = 41;
+    const StartupResult result = start();
+    const RunValues& values = result.runValues;
+    QCOMPARE(values.outputFolder, defaultOutputFolder(values.desktopFolder));
+    QCOMPARE(result.settingsWindow.outputFolderLabel, values.outputFolder);
+    QVERIFY(QDir::isAbsolutePath(QDir::fromNativeSeparators(values.outputFolder)));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -80,7 +80,8 @@ void TestTextCli::usageErrors_data() {
         << QStringList{u"--kana"_s, u"to-hiragana"_s, u"--width"_s, u"half"_s, u"a.dxf"_s}
         << u"「全角⇒半角 変換」にチェックが入っているため選択できません。　"_s;
     QTest::newRow("replacement without search: the window's message")
-        << QStringList{u"--replace"_s, u"x"_s, u"a.dxf"_s} << u"検索文字列を入力して下さい。"_s;
+        << QStringList{u"--replace"_s, u"x"_s, u"--selection"_s, u"41"_s, u"a.dxf"_s}
+        << u"検索文字列を入力して下さい。"_s;
 }
 
 void TestTextCli::usageErrors() {

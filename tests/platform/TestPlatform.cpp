@@ -1,3 +1,4 @@
+#include "BatchFiles.h"
 #include "FileSystemProbe.h"
 #include "ProcessList.h"
 #include "ProcessWatcher.h"
@@ -113,6 +114,7 @@ private slots:
     void attributeValue_data();
     void attributeValue();
     void existence();
+    void batchFilesKnowAFileByAnyName();
     void windowsDirectoryFallsBackToAppData();
     void singleInstanceAcrossProcesses();
     void lockOfADeadInstanceIsTakenOver();
@@ -189,6 +191,31 @@ void TestPlatform::existence() {
     QVERIFY(probe.exists(file));
     QVERIFY(probe.exists(dir.path()));
     QVERIFY(!probe.exists(QString()));
+}
+
+// Another spelling, a link or (where names ignore case) another case names the same file of
+// the batch; a file that does not exist yet is named through its folder.
+void TestPlatform::batchFilesKnowAFileByAnyName() {
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(u"plan.dxf"_s);
+    QFile created(plan);
+    QVERIFY(created.open(QIODevice::WriteOnly));
+    created.close();
+    QVERIFY(QDir().mkpath(dir.filePath(u"sub"_s)));
+    const QString later = dir.filePath(u"sub/later.dxf"_s);
+    const BatchFiles batch({plan, dir.filePath(u"sub/../plan.dxf"_s), later});
+    QCOMPARE(batch.replacedBy(dir.filePath(u"sub/../plan.dxf"_s)), std::optional<QString>(plan));
+    QCOMPARE(batch.replacedBy(dir.filePath(u"./sub/later.dxf"_s)), std::optional<QString>(later));
+    QCOMPARE(batch.replacedBy(dir.filePath(u"plan-T.dxf"_s)), std::nullopt);
+#ifdef Q_OS_WIN
+    QCOMPARE(batch.replacedBy(dir.filePath(u"PLAN.DXF"_s)), std::optional<QString>(plan));
+#else
+    const QString link = dir.filePath(u"link.dxf"_s);
+    QVERIFY(QFile::link(plan, link));
+    QCOMPARE(batch.replacedBy(link), std::optional<QString>(plan));
+    QCOMPARE(batch.replacedBy(dir.filePath(u"PLAN.DXF"_s)), std::nullopt);
+#endif
+    QCOMPARE(BatchFiles().replacedBy(plan), std::nullopt);
 }
 
 // A Windows directory that cannot be written (a path below a plain file cannot, even for an

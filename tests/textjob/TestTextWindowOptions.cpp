@@ -243,7 +243,14 @@ void TestTextWindowOptions::refusesReplacementWithoutSearch() {
     o.setSearchText(search);
     o.setReplaceText(replacement);
     QCOMPARE(o.searchTextMissing(), missing);
-    QCOMPARE(TextWindowOptions::searchTextMissingMessage(), u"検索文字列を入力して下さい。"_s);
+    // The start button checks the list first, then the search string, one message each.
+    using Check = TextWindowOptions::StartCheck;
+    QCOMPARE(o.checkStart(0), Check::NoFiles);
+    QCOMPARE(prompter.texts(), QStringList{u"ファイルを選択して下さい。"_s});
+    prompter.clear();
+    QCOMPARE(o.checkStart(3), missing ? Check::SearchTextMissing : Check::Ready);
+    QCOMPARE(prompter.texts(),
+             missing ? QStringList{u"検索文字列を入力して下さい。"_s} : QStringList());
 }
 
 void TestTextWindowOptions::announcesChanges() {
