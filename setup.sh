@@ -75,14 +75,14 @@ package_test() {
     ctest --test-dir build-pkg -L package --output-on-failure
 }
 
-# The DXF line writer hands its buffers to a thread of its own; these tests drive it.
+# The threaded byte writer hands its buffers to a thread of its own; these tests drive it.
 run_thread_sanitizer() {
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORNVALE_TSAN=ON \
         -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
-    cmake --build build-tsan --target TestDxfLineWriter TestDxfRewriter -j"$JOBS"
+    cmake --build build-tsan --target TestThreadedByteWriter TestDxfRewriter -j"$JOBS"
     # tests/tsan.supp says which reports about Qt's own uninstrumented code it silences, and why.
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
-        ctest --test-dir build-tsan -R 'TestDxfLineWriter|TestDxfRewriter' --output-on-failure
+        ctest --test-dir build-tsan -R 'TestThreadedByteWriter|TestDxfRewriter' --output-on-failure
 }
 
 # The Windows program: Qt for Windows built from Debian's qt6-base source (once; the cache is

@@ -1,9 +1,9 @@
 #include "ConvertJobRun.h"
 
 #include "ProgramStarter.h"
+#include "StandardStreams.h"
 #include "StderrPrompter.h"
 #include "TerminalText.h"
-#include "TextProgress.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -58,7 +58,7 @@ QString markName(SizeMark mark) {
 
 JobOutcome runConvertJob(const JobInputs& inputs, std::optional<double> timeoutSeconds,
                          StderrPrompter& prompter) {
-    const bool onTerminal = TextProgress::stderrIsTerminal();
+    const bool onTerminal = stderrIsTerminal();
     bool progressShown = false;
     SystemProgramStarter starter;
     JobRunner runner(prompter, starter);

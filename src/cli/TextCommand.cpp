@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "DxfChangeReport.h"
 #include "HeadlessStartup.h"
+#include "StandardStreams.h"
 #include "StderrPrompter.h"
 #include "TerminalText.h"
 #include "TextCommandLine.h"
@@ -88,7 +89,7 @@ int runTextCommand(const QStringList& args) {
         return usageError(noFileGiven());
 
     StderrPrompter stderrPrompter;
-    TextProgress progress(stderrPrompter, TextProgress::stderrIsTerminal());
+    TextProgress progress(stderrPrompter, stderrIsTerminal());
     TextWindowOptions options(progress);
     if (QString error; !line.applyTo(options, error))
         return error.isEmpty() ? 2 : usageError(error);

@@ -5,21 +5,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace ornvale::cli {
-
-bool TextProgress::stderrIsTerminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) == 1;
-#endif
-}
 
 TextProgress::TextProgress(Prompter& messages, bool onTerminal)
     : m_messages(messages), m_onTerminal(onTerminal) {}

@@ -13,7 +13,6 @@ namespace ornvale::cli {
 class TextProgress : public DxfRewriteObserver, public Prompter {
 public:
     TextProgress(Prompter& messages, bool onTerminal);
-    static bool stderrIsTerminal();
     ~TextProgress() override;
 
     void fileStarted(int index, int count, const QString& inputPath) override;

@@ -1,6 +1,6 @@
 #include "DxfChangeReport.h"
 
-#include "DxfRewriter.h"
+#include "WritebackHook.h"
 
 namespace ornvale {
 
@@ -19,7 +19,7 @@ bool DxfChangeReport::open() {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     m_writer.emplace(m_file);
-    m_writer->setWriteHook(DxfRewriter::writebackHook(m_file));
+    m_writer->setWriteHook(writebackHook(m_file));
     m_writer->write(DxfChangeRowFormat::header(m_format));
     return true;
 }

@@ -2,7 +2,7 @@
 
 #include "DxfChangeObserver.h"
 #include "DxfChangeRowFormat.h"
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 
 #include <QByteArray>
 #include <QSaveFile>
@@ -39,7 +39,7 @@ private:
     Format m_format;
     // A report can be as large as the drawing: its rows go out in large writes from a
     // thread of their own, as the drawing's output does.
-    std::optional<DxfLineWriter> m_writer;
+    std::optional<ThreadedByteWriter> m_writer;
     QByteArray m_row;   // reused for every row
     QString m_fileName; // of the last row, with its field as rows write it
     QByteArray m_fileField;

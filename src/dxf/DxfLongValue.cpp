@@ -1,6 +1,6 @@
 #include "DxfLongValue.h"
 
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 
 namespace ornvale {
 
@@ -37,7 +37,7 @@ bool DxfLongValue::decodeInto(QByteArrayView last, DxfEncoding encoding, QString
 }
 
 void DxfLongValue::writeChunks(QStringView value, QByteArrayView lineEnd, DxfEncoding encoding,
-                               DxfLineWriter& writer, QByteArray& scratch) {
+                               ThreadedByteWriter& writer, QByteArray& scratch) {
     qsizetype start = 0;
     while (value.size() - start > kChunkUnits) {
         qsizetype end = start + kChunkUnits;

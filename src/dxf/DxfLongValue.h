@@ -10,7 +10,7 @@
 
 namespace ornvale {
 
-class DxfLineWriter;
+class ThreadedByteWriter;
 
 // A long MTEXT value: AutoCAD writes its first 250-character chunks as "  3" pairs in front of
 // the "  1" pair with the rest. The "  3" lines are held here, exactly as read, until the pair
@@ -46,7 +46,7 @@ public:
     // every chunk but the last as a "  3" pair, the last as the "  1" pair, each line ending
     // with `lineEnd`.
     static void writeChunks(QStringView value, QByteArrayView lineEnd, DxfEncoding encoding,
-                            DxfLineWriter& writer, QByteArray& scratch);
+                            ThreadedByteWriter& writer, QByteArray& scratch);
 
 private:
     struct Part {

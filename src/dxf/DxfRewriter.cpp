@@ -1,7 +1,6 @@
 #include "DxfRewriter.h"
 
 #include "DxfLineReader.h"
-#include "DxfLineWriter.h"
 #include "DxfNullDevice.h"
 #include "DxfStreamRewriter.h"
 #include "FileIdentity.h"
@@ -9,16 +8,14 @@
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
+#include "ThreadedByteWriter.h"
 #include "ValueTransform.h"
+#include "WritebackHook.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#endif
 
 namespace ornvale {
 
@@ -189,27 +186,6 @@ QString DxfRewriter::overwriteReason(const QString& inputPath, const QString& ou
     return {};
 }
 
-// The output is synced to disk before it replaces an earlier one. Starting the writeback of
-// every few MiB as soon as they are written lets the disk work while the copy goes on, so the
-// final sync has only the tail left to wait for.
-std::function<void(qint64)> DxfRewriter::writebackHook(QSaveFile& output) {
-#ifdef Q_OS_LINUX
-    const int fd = output.handle();
-    if (fd < 0)
-        return {};
-    constexpr qint64 kStep = qint64(8) << 20;
-    return [fd, started = qint64(0)](qint64 written) mutable {
-        if (written - started < kStep)
-            return;
-        sync_file_range(fd, started, written - started, SYNC_FILE_RANGE_WRITE);
-        started = written;
-    };
-#else
-    Q_UNUSED(output)
-    return {};
-#endif
-}
-
 QString DxfRewriter::copyFile(const QString& inputPath, const QString& outputPath,
                               DxfEncoding encoding, QStringList& notes) {
     QFile input(inputPath);
@@ -243,7 +219,9 @@ QString DxfRewriter::rewriteInto(QFile& input, QIODevice& output, QSaveFile* sav
         m_observer->fileProgress(0, total);
         reader.setBlockHook([this, total](qint64 read) { m_observer->fileProgress(read, total); });
     }
-    DxfLineWriter writer(output);
+    ThreadedByteWriter writer(output);
+    // The output is synced to disk before it replaces an earlier one; the sync waits only for
+    // what the writeback has not started yet.
     if (saveFile)
         writer.setWriteHook(writebackHook(*saveFile));
     DxfStreamRewriter rewriter(m_transform, encoding);

@@ -8,8 +8,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <functional>
-
 class QFile;
 class QIODevice;
 class QSaveFile;
@@ -17,7 +15,7 @@ class QSaveFile;
 namespace ornvale {
 
 class DxfChangeObserver;
-class DxfLineWriter;
+class ThreadedByteWriter;
 class Prompter;
 class ValueTransform;
 
@@ -44,9 +42,6 @@ public:
     static QString outputPathFor(const QString& inputPath);
     // The eighth line, the drawing version code, chooses the encoding.
     static DxfEncoding encodingFor(const QByteArray& versionCode);
-    // A write hook that lets the disk take the bytes of a large output while it is being
-    // written; empty where the system has no way to ask for that.
-    static std::function<void(qint64)> writebackHook(QSaveFile& output);
 
 private:
     QString failureReason(const QString& inputPath, const QString& outputPath,

@@ -8,7 +8,7 @@ DxfStreamRewriter::DxfStreamRewriter(ValueTransform& transform, DxfEncoding enco
     : m_transform(transform.changesNothing() ? nullptr : &transform), m_encoding(encoding) {}
 
 DxfStreamRewriter::Outcome DxfStreamRewriter::rewrite(DxfLineReader& reader,
-                                                      DxfLineWriter& writer) {
+                                                      ThreadedByteWriter& writer) {
     m_reader = &reader;
     m_writer = &writer;
     m_runBegin = m_runEnd = nullptr;

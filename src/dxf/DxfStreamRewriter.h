@@ -2,9 +2,9 @@
 
 #include "DxfChangeObserver.h"
 #include "DxfLineReader.h"
-#include "DxfLineWriter.h"
 #include "DxfLongValue.h"
 #include "DxfValueCodec.h"
+#include "ThreadedByteWriter.h"
 #include "ValueTransform.h"
 
 #include <string>
@@ -31,7 +31,7 @@ public:
     // without being decoded at all.
     DxfStreamRewriter(ValueTransform& transform, DxfEncoding encoding);
 
-    Outcome rewrite(DxfLineReader& reader, DxfLineWriter& writer);
+    Outcome rewrite(DxfLineReader& reader, ThreadedByteWriter& writer);
     const Notes& notes() const { return m_notes; }
 
     // Tells `observer` of every value changed from now on, naming `inputPath` as its file.
@@ -83,7 +83,7 @@ private:
     QString m_value;
     QByteArray m_encoded;
     DxfLineReader* m_reader = nullptr;
-    DxfLineWriter* m_writer = nullptr;
+    ThreadedByteWriter* m_writer = nullptr;
     const char* m_runBegin = nullptr;
     const char* m_runEnd = nullptr;
     // The "  3" run in front of an MTEXT's "  1" pair, and whether the current run was too

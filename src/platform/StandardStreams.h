@@ -8,4 +8,7 @@ namespace ornvale {
 // console there is switched to UTF-8 until the program ends.
 void useUtf8StandardStreams();
 
+// Whether stderr is a terminal (a console on Windows), where progress may be shown.
+bool stderrIsTerminal();
+
 } // namespace ornvale

@@ -38,4 +38,8 @@ void useUtf8StandardStreams() {
     }
 }
 
+bool stderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
 } // namespace ornvale

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DxfLineReader.h"
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 #include "DxfStreamRewriter.h"
 
 #include <QBuffer>
@@ -27,7 +27,7 @@ inline Rewritten rewriteInMemory(const QByteArray& input, DxfStreamRewriter& rew
     DxfLineReader reader(in, readerBlockSize);
     Rewritten result;
     {
-        DxfLineWriter writer(out, writerBufferSize);
+        ThreadedByteWriter writer(out, writerBufferSize);
         result.outcome = rewriter.rewrite(reader, writer);
     }
     result.output = target;

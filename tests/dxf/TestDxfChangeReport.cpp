@@ -1,6 +1,6 @@
 #include "DxfChangeReport.h"
 #include "DxfFixtures.h"
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 #include "DxfRewriter.h"
 #include "DxfStreamRewriter.h"
 #include "DxfValueCodec.h"
@@ -366,7 +366,7 @@ void TestDxfChangeReport::reportLargerThanTheWriterBufferComesOutWhole() {
                                           change, format);
         }
         const QByteArray written = readFile(path);
-        QVERIFY(written.size() > DxfLineWriter::kDefaultBufferSize);
+        QVERIFY(written.size() > ThreadedByteWriter::kDefaultBufferSize);
         QCOMPARE(written.size(), expected.size());
         QVERIFY(written == expected);
     }

@@ -1,6 +1,6 @@
 #include "DxfFixtures.h"
 #include "DxfLineReader.h"
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 #include "DxfStreamRewriter.h"
 #include "FunctionTransform.h"
 #include "InMemoryRewrite.h"
@@ -475,7 +475,7 @@ void TestDxfStreamRewriter::reportsDeviceFailures() {
         BrokenDevice out;
         out.open(QIODevice::WriteOnly);
         DxfLineReader reader(in);
-        DxfLineWriter writer(out);
+        ThreadedByteWriter writer(out);
         FunctionTransform transform(markKind);
         DxfStreamRewriter rewriter(transform, DxfEncoding::Cp932);
         QCOMPARE(rewriter.rewrite(reader, writer), DxfStreamRewriter::Outcome::WriteFailed);
@@ -488,7 +488,7 @@ void TestDxfStreamRewriter::reportsDeviceFailures() {
         QBuffer out(&target);
         out.open(QIODevice::WriteOnly);
         DxfLineReader reader(in, 32);
-        DxfLineWriter writer(out);
+        ThreadedByteWriter writer(out);
         FunctionTransform transform(markKind);
         DxfStreamRewriter rewriter(transform, DxfEncoding::Cp932);
         QCOMPARE(rewriter.rewrite(reader, writer), DxfStreamRewriter::Outcome::ReadFailed);

@@ -4,7 +4,7 @@
 // byte, no line is added or lost outside MTEXT values, and every change report row reads back
 // as the change the driver told.
 #include "DxfChangeRowFormat.h"
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 #include "TextPipeline.h"
 #include "dxf/FunctionTransform.h"
 #include "dxf/InMemoryRewrite.h"
@@ -49,7 +49,7 @@ QByteArray rewrite(const QByteArray& input, DxfStreamRewriter& rewriter, qsizety
     // The reader gets the small block; the writer keeps its large buffer, since handing a
     // few bytes at a time to its writing thread would only slow the fuzzing down.
     const test::Rewritten result =
-        test::rewriteInMemory(input, rewriter, blockSize, DxfLineWriter::kDefaultBufferSize);
+        test::rewriteInMemory(input, rewriter, blockSize, ThreadedByteWriter::kDefaultBufferSize);
     if (result.outcome == DxfStreamRewriter::Outcome::ReadFailed ||
         result.outcome == DxfStreamRewriter::Outcome::WriteFailed)
         std::abort(); // memory devices do not fail

@@ -22,14 +22,14 @@ namespace ornvale {
 // the copy into the system's file cache overlaps the conversion. Bytes reach the device in
 // the order they were written; the caller's thread touches the device again only after
 // flush() has returned.
-class DxfLineWriter {
+class ThreadedByteWriter {
 public:
     static constexpr qsizetype kDefaultBufferSize = qsizetype(1) << 20;
 
-    explicit DxfLineWriter(QIODevice& device, qsizetype bufferSize = kDefaultBufferSize);
-    ~DxfLineWriter();
-    DxfLineWriter(const DxfLineWriter&) = delete;
-    DxfLineWriter& operator=(const DxfLineWriter&) = delete;
+    explicit ThreadedByteWriter(QIODevice& device, qsizetype bufferSize = kDefaultBufferSize);
+    ~ThreadedByteWriter();
+    ThreadedByteWriter(const ThreadedByteWriter&) = delete;
+    ThreadedByteWriter& operator=(const ThreadedByteWriter&) = delete;
 
     void write(QByteArrayView bytes) {
         if (bytes.size() <= m_bufferSize - m_used) {

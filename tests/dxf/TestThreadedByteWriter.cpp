@@ -1,5 +1,5 @@
-#include "DxfLineWriter.h"
 #include "LimitedDevice.h"
+#include "ThreadedByteWriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -10,7 +10,7 @@
 using namespace ornvale;
 using ornvale::test::LimitedDevice;
 
-class TestDxfLineWriter : public QObject {
+class TestThreadedByteWriter : public QObject {
     Q_OBJECT
 
 private slots:
@@ -24,7 +24,7 @@ private slots:
             std::atomic<qint64> lastTotal = 0;
             bool totalsGrow = true;
             {
-                DxfLineWriter writer(out, bufferSize);
+                ThreadedByteWriter writer(out, bufferSize);
                 writer.setWriteHook([&](qint64 total) {
                     totalsGrow = totalsGrow && total > lastTotal;
                     lastTotal = total;
@@ -53,7 +53,7 @@ private slots:
         QByteArray target;
         QBuffer out(&target);
         out.open(QIODevice::WriteOnly);
-        DxfLineWriter writer(out);
+        ThreadedByteWriter writer(out);
         writer.write("  0\r\nEOF\r\n");
         QVERIFY(target.isEmpty());
         QVERIFY(writer.flush());
@@ -66,7 +66,7 @@ private slots:
     void partialDeviceWritesAreCompleted() {
         LimitedDevice device(1 << 20, 5);
         device.open(QIODevice::WriteOnly);
-        DxfLineWriter writer(device, 64);
+        ThreadedByteWriter writer(device, 64);
         QByteArray expected;
         for (int n = 0; n < 100; ++n) {
             const QByteArray line = QByteArray::number(n) + "\r\n";
@@ -81,7 +81,7 @@ private slots:
         for (const qint64 limit : {0, 10, 100, 1000}) {
             LimitedDevice device(limit, 1 << 20);
             device.open(QIODevice::WriteOnly);
-            DxfLineWriter writer(device, 32);
+            ThreadedByteWriter writer(device, 32);
             for (int n = 0; n < 200; ++n)
                 writer.write("0123456789\r\n");
             QVERIFY(!writer.flush());
@@ -96,7 +96,7 @@ private slots:
         QBuffer out(&target);
         out.open(QIODevice::WriteOnly);
         {
-            DxfLineWriter writer(out, 16);
+            ThreadedByteWriter writer(out, 16);
             for (int n = 0; n < 100; ++n)
                 writer.write("abcdefgh");
         } // the caller gave up, e.g. after a read error; the output is discarded
@@ -105,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDxfLineWriter)
-#include "TestDxfLineWriter.moc"
+QTEST_GUILESS_MAIN(TestThreadedByteWriter)
+#include "TestThreadedByteWriter.moc"

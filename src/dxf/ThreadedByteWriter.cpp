@@ -1,4 +1,4 @@
-#include "DxfLineWriter.h"
+#include "ThreadedByteWriter.h"
 
 #include <QIODevice>
 
@@ -6,11 +6,11 @@
 
 namespace ornvale {
 
-DxfLineWriter::DxfLineWriter(QIODevice& device, qsizetype bufferSize)
+ThreadedByteWriter::ThreadedByteWriter(QIODevice& device, qsizetype bufferSize)
     : m_device(device), m_bufferSize(qMax<qsizetype>(bufferSize, 16)),
       m_filling(std::make_unique_for_overwrite<char[]>(size_t(m_bufferSize))) {}
 
-DxfLineWriter::~DxfLineWriter() {
+ThreadedByteWriter::~ThreadedByteWriter() {
     if (!m_thread.joinable())
         return;
     {
@@ -21,7 +21,7 @@ DxfLineWriter::~DxfLineWriter() {
     m_thread.join();
 }
 
-void DxfLineWriter::deviceWrite(const char* data, qsizetype size) {
+void ThreadedByteWriter::deviceWrite(const char* data, qsizetype size) {
     if (m_failed.load() || size == 0)
         return;
     qsizetype done = 0;
@@ -38,7 +38,7 @@ void DxfLineWriter::deviceWrite(const char* data, qsizetype size) {
         m_writeHook(total);
 }
 
-void DxfLineWriter::writingLoop() {
+void ThreadedByteWriter::writingLoop() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [this] { return m_pendingSize > 0 || m_stopping; });
@@ -52,12 +52,12 @@ void DxfLineWriter::writingLoop() {
     }
 }
 
-void DxfLineWriter::waitUntilWritten() {
+void ThreadedByteWriter::waitUntilWritten() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_pendingSize == 0; });
 }
 
-void DxfLineWriter::handOver() {
+void ThreadedByteWriter::handOver() {
     if (m_used == 0)
         return;
     if (!m_thread.joinable() && !m_threadless) {
@@ -85,7 +85,7 @@ void DxfLineWriter::handOver() {
 
 // A write larger than the free room fills the buffer up, hands it over and goes on in the
 // next one, so every byte takes the same way to the device, in order.
-void DxfLineWriter::writeSlow(QByteArrayView bytes) {
+void ThreadedByteWriter::writeSlow(QByteArrayView bytes) {
     while (!bytes.isEmpty()) {
         const qsizetype part = qMin(m_bufferSize - m_used, bytes.size());
         std::copy(bytes.begin(), bytes.begin() + part, m_filling.get() + m_used);
@@ -96,7 +96,7 @@ void DxfLineWriter::writeSlow(QByteArrayView bytes) {
     }
 }
 
-bool DxfLineWriter::flush() {
+bool ThreadedByteWriter::flush() {
     if (!m_thread.joinable()) {
         // Everything fitted in one buffer (or no thread could start): no thread is worth
         // starting for one write.
