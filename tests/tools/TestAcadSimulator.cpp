@@ -66,6 +66,7 @@ private slots:
     void refusesDrawingsItCannotOpen();
     void auditErrorsAndReportFaults();
     void missingOutput();
+    void wrongReleaseWritten();
     void crashBeforeTheMarker();
     void hangsWithoutAMarker();
     void delayAndArgumentsLog();
@@ -320,6 +321,36 @@ void TestAcadSimulator::missingOutput() {
     QVERIFY(!QFile::exists(targets[0].targetPath));
     QVERIFY(QFile::exists(targets[1].targetPath));
     QVERIFY(job.markerExists());
+}
+
+// The named drawing's output carries the given code whatever release was chosen, in either
+// format; the others and the marker are written as chosen.
+void TestAcadSimulator::wrongReleaseWritten() {
+    SimulatorJob job;
+    job.addDwg(u"a.dwg"_s, "AC1015", 100);
+    job.addDwg(u"b.dwg"_s, "AC1015", 100);
+    job.inputs.options.outputFormat = OutputFormat::Dwg;
+    job.inputs.options.dwgVersionIndex = 1; // 2004
+    QList<ScriptTarget> targets = job.writeScript(41);
+    const QMap<QString, QString> wrong{{u"ACADSIM_WRONG_RELEASE"_s, u"a=AC1014"_s}};
+    SimResult result = job.run(41, wrong);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(identified(targets[0].targetPath), u"AC1014"_s);
+    QCOMPARE(QFileInfo(targets[0].targetPath).size(), 100);
+    QCOMPARE(identified(targets[1].targetPath), u"AC1018"_s);
+
+    job.inputs.options.outputFormat = OutputFormat::Dxf; // a new drawing of the other format
+    targets = job.writeScript(41);
+    result = job.run(41, wrong);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(identified(targets[0].targetPath), u"AC1014"_s);
+    QVERIFY(readBytes(targets[0].targetPath).endsWith("  0\r\nEOF\r\n"));
+    QCOMPARE(identified(targets[1].targetPath), u"AC1021"_s);
+    QCOMPARE(identified(job.inputs.markerPath), u"AC1015"_s);
+
+    result = job.run(41, {{u"ACADSIM_WRONG_RELEASE"_s, u"a=R14"_s}});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(u"ACADSIM_WRONG_RELEASE"_s), qPrintable(result.err));
 }
 
 void TestAcadSimulator::crashBeforeTheMarker() {
