@@ -67,6 +67,7 @@ private slots:
     void auditErrorsAndReportFaults();
     void missingOutput();
     void wrongReleaseWritten();
+    void truncatedOutput();
     void crashBeforeTheMarker();
     void hangsWithoutAMarker();
     void delayAndArgumentsLog();
@@ -351,6 +352,32 @@ void TestAcadSimulator::wrongReleaseWritten() {
     result = job.run(41, {{u"ACADSIM_WRONG_RELEASE"_s, u"a=R14"_s}});
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(u"ACADSIM_WRONG_RELEASE"_s), qPrintable(result.err));
+}
+
+// A cut DWG is empty; a cut DXF keeps its version but loses its end, also when it is saved
+// again on close. The script goes on and the marker is whole.
+void TestAcadSimulator::truncatedOutput() {
+    SimulatorJob job;
+    job.addDwg(u"a.dwg"_s, "AC1015", 100);
+    job.addDxf(u"r2000.dxf"_s, u"b.dxf"_s);
+    job.inputs.options.outputFormat = OutputFormat::Dwg;
+    QList<ScriptTarget> targets = job.writeScript(41);
+    const QMap<QString, QString> cut{{u"ACADSIM_TRUNCATE"_s, u"*"_s}};
+    SimResult result = job.run(41, cut);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY(QFile::exists(targets[0].targetPath));
+    QCOMPARE(QFileInfo(targets[0].targetPath).size(), 0);
+    QCOMPARE(QFileInfo(targets[1].targetPath).size(), 0);
+
+    job.inputs.options.outputFormat = OutputFormat::Dxf;
+    targets = job.writeScript(41);
+    result = job.run(41, cut);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    for (const ScriptTarget& target : targets) {
+        const QByteArray bytes = readBytes(target.targetPath);
+        QVERIFY2(bytes.endsWith("$ACADVER\r\n  1\r\nAC1021\r\n"), bytes.right(40).constData());
+    }
+    QVERIFY(readBytes(job.inputs.markerPath).endsWith("  0\r\nEOF\r\n"));
 }
 
 void TestAcadSimulator::crashBeforeTheMarker() {

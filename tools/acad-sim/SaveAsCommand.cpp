@@ -146,6 +146,10 @@ QByteArray SaveAsCommand::faultyContent(const SimDocument& document, const Choic
             u"writes %1 in place of %2 (ACADSIM_WRONG_RELEASE)"_s.arg(*code, choice.versionCode));
         content = DrawingFile::withVersion(content, choice.format, *code);
     }
+    if (m_settings.truncated.matches(document.sourcePath)) {
+        content = DrawingFile::truncated(content, choice.format);
+        m_transcript.note(u"cuts the output to %1 bytes (ACADSIM_TRUNCATE)"_s.arg(content.size()));
+    }
     return content;
 }
 

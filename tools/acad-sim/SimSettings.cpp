@@ -95,6 +95,7 @@ std::optional<SimSettings> SimSettings::fromEnvironment(const QProcessEnvironmen
     settings.shortReport = read.rules(u"ACADSIM_SHORT_REPORT"_s, false);
     settings.sizes = read.rules(u"ACADSIM_SIZE"_s, true);
     settings.wrongRelease = read.rules(u"ACADSIM_WRONG_RELEASE"_s, true);
+    settings.truncated = read.rules(u"ACADSIM_TRUNCATE"_s, false);
     settings.delayMs = read.number(u"ACADSIM_DELAY_MS"_s, 0);
     settings.crash = read.faultPoint(u"ACADSIM_CRASH"_s);
     settings.hang = read.faultPoint(u"ACADSIM_HANG"_s);

@@ -27,6 +27,7 @@ struct SimSettings {
     NameRules shortReport;  // drawings whose report has a single line
     NameRules sizes;        // drawing=N% or drawing=N bytes: size of a same-format copy
     NameRules wrongRelease; // drawing=code: "saveas" writes this version code instead
+    NameRules truncated;    // drawings whose output is cut short (DWG empty, DXF without EOF)
     qint64 delayMs = 0;     // waited before each drawing is opened
     FaultPoint crash;
     FaultPoint hang;
