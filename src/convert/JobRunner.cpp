@@ -4,6 +4,8 @@
 #include "FileSystemProbe.h"
 #include "JobFolderCheck.h"
 #include "Messages.h"
+#include "OutputCheck.h"
+#include "OutputReview.h"
 #include "ProcessWatcher.h"
 #include "ProgramStarter.h"
 #include "Prompter.h"
@@ -219,6 +221,7 @@ void JobRunner::abort() {
         m_outcome.status = JobOutcome::Status::Aborted;
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
+        m_outcome.outputs.clear();
         m_quitWait->stop();
         m_process->terminate();
     }
@@ -301,6 +304,9 @@ void JobRunner::collect() {
         }
         m_outcome.audits = audits.rows;
     }
+    OutputReview::review(m_outcome, files, m_targets,
+                         OutputCheck::expectedVersion(options, m_inputs.script.selectionCode),
+                         m_jobStart);
     finish(JobOutcome::Status::Completed, {});
 }
 
@@ -322,6 +328,7 @@ void JobRunner::finish(JobOutcome::Status status, const QString& message) {
     if (status != JobOutcome::Status::Completed) {
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
+        m_outcome.outputs.clear();
     }
     if (!m_process->isRunning()) {
         complete();
