@@ -7,6 +7,9 @@
 #include "ConversionResultWindow.h"
 #include "FileListPanel.h"
 #include "JobRunner.h"
+#include "Messages.h"
+#include "OutputReview.h"
+#include "Prompter.h"
 
 #include <QEvent>
 #include <QProgressBar>
@@ -82,6 +85,10 @@ void MainWindow::jobFinished(const JobOutcome& outcome) {
         m_auditWindow->showRows(outcome.audits);
         m_auditWindow->show();
     }
+    // Outputs with a row are marked there; the others are named here.
+    const QString flagged = OutputReview::message(outcome.outputs);
+    if (!flagged.isEmpty())
+        m_prompter.inform(flagged, confirmTitle());
 }
 
 // The bar lies over the bottom edge of the file list, so it needs no room of its own.
