@@ -221,7 +221,13 @@ QString convertUsage() {
         "  --json                   print the result as JSON on stdout; with --script-out:\n"
         "                           the script, each file, and \"message\" (empty unless\n"
         "                           the script could not be written)\n"
-        "  --help                   show this help\n");
+        "  --help                   show this help\n"
+        "\n"
+        "After the job every output is read back: it must carry the version code of the chosen\n"
+        "release and be a whole drawing (a DXF ends with EOF, a DWG is not empty). With --json\n"
+        "each conversion row has \"version\" and \"versionOk\", and \"outputs\" lists every\n"
+        "drawing's output (number, name, source, output, version, versionOk, finding, kept).\n"
+        "An output that fails the check makes the exit code 1.\n");
 }
 
 } // namespace ornvale::cli

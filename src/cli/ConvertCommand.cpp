@@ -10,6 +10,7 @@
 #include "FileList.h"
 #include "FileSystemProbe.h"
 #include "HeadlessStartup.h"
+#include "OutputReview.h"
 #include "ProductTable.h"
 #include "ScriptWriter.h"
 
@@ -129,13 +130,18 @@ int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOpti
                                          JobRunner::emptyListMessage(),
                                          {},
                                          {},
-                                         options.audit}));
+                                         options.audit,
+                                         {}}));
         return 1;
     }
     const JobOutcome outcome =
         runConvertJob(JobRunner::inputsFor(run, options, list.entries()), a.timeout, prompter);
     printTo(stdout, a.json ? outcomeJson(outcome) : outcomeTable(outcome));
-    return outcome.completed() && allListed ? 0 : 1;
+    // As the window names them after the job: failed outputs without a grid row.
+    const QString flagged = OutputReview::message(outcome.outputs);
+    if (!flagged.isEmpty())
+        prompter.inform(flagged, confirmTitle());
+    return outcome.completed() && outcome.outputsOk() && allListed ? 0 : 1;
 }
 
 } // namespace
