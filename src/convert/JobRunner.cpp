@@ -10,6 +10,7 @@
 #include "ProgramStarter.h"
 #include "Prompter.h"
 #include "ResultCollector.h"
+#include "ResumePlan.h"
 
 #include <QDir>
 #include <QFile>
@@ -307,6 +308,7 @@ void JobRunner::collect() {
     OutputReview::review(m_outcome, files, m_targets,
                          OutputCheck::expectedVersion(options, m_inputs.script.selectionCode),
                          m_jobStart);
+    ResumePlan::renumber(m_outcome, m_inputs.numbers);
     finish(JobOutcome::Status::Completed, {});
 }
 

@@ -50,17 +50,21 @@ void MainWindow::startConversion() {
     if (!JobRunner::confirmStart(m_prompter, files.size(), m_runValues.outputFolder,
                                  JobRunner::defaultOutputFolder(m_runValues)))
         return;
-    const ConversionOptions options = m_options->options();
+    runJob(JobRunner::inputsFor(m_runValues, m_options->options(), files));
+}
+
+void MainWindow::runJob(const JobInputs& inputs) {
+    const int count = static_cast<int>(inputs.script.files.size());
     m_resultWindow->prepare();
-    m_auditWindow->prepare(static_cast<int>(files.size()), options.audit);
+    m_auditWindow->prepare(count, inputs.script.options.audit);
     hideResultWindows();
     // One job at a time; Clear stays usable to give up on it.
     m_start->setEnabled(false);
-    m_jobProgress->setRange(0, static_cast<int>(files.size()));
+    m_jobProgress->setRange(0, count);
     m_jobProgress->setValue(0);
     placeJobProgress();
     m_jobProgress->show();
-    m_job->start(JobRunner::inputsFor(m_runValues, options, files));
+    m_job->start(inputs);
 }
 
 void MainWindow::listCleared() {
@@ -76,8 +80,10 @@ void MainWindow::jobProgressed(int seen, int total) {
 void MainWindow::jobFinished(const JobOutcome& outcome) {
     m_start->setEnabled(true);
     m_jobProgress->hide();
-    if (!outcome.completed())
+    if (!outcome.completed()) {
+        offerResume();
         return;
+    }
     m_resultWindow->showRows(outcome.conversions);
     if (m_resultWindow->hasRows())
         m_resultWindow->show();
