@@ -118,6 +118,7 @@ bool setFlag(ConvertArguments& a, const QString& name) {
         {QStringLiteral("--fix"), &ConvertArguments::fix},
         {QStringLiteral("--keep-report"), &ConvertArguments::keepReport},
         {QStringLiteral("--json"), &ConvertArguments::json},
+        {QStringLiteral("--resume"), &ConvertArguments::resume},
         {QStringLiteral("--help"), &ConvertArguments::help},
         {QStringLiteral("-h"), &ConvertArguments::help},
     };
@@ -218,6 +219,8 @@ QString convertUsage() {
         "  --script-out FILE        write the script to FILE and stop\n"
         "  --timeout SECONDS        give up waiting for AutoCAD after SECONDS and end it with\n"
         "                           every process it started; so does Ctrl-C\n"
+        "  --resume                 convert only the drawings whose output is missing, older\n"
+        "                           than the drawing, of another release or cut short\n"
         "  --json                   print the result as JSON on stdout; with --script-out:\n"
         "                           the script, each file, and \"message\" (empty unless\n"
         "                           the script could not be written)\n"

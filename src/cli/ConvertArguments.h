@@ -29,6 +29,7 @@ struct ConvertArguments {
     std::optional<QString> scriptOut;
     std::optional<double> timeout;
     bool json = false;
+    bool resume = false; // convert only the drawings without a good, newer output
     bool help = false;
     QStringList files;
 };
