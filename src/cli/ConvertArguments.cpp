@@ -77,6 +77,10 @@ QList<Option> options() {
         textOption<A>(u"script-out"_s, u"FILE"_s, u"write the script to FILE and stop"_s,
                       &A::scriptOut),
         timeoutOption(),
+        flagOption<A>(u"resume"_s,
+                      u"convert only the drawings whose output is missing, older\n"
+                      "than the drawing, of another release or cut short"_s,
+                      &A::resume),
         flagOption<A>(u"json"_s,
                       u"print the result as JSON on stdout; with --script-out:\n"
                       "the script, each file, and \"message\" (empty unless\n"
@@ -96,6 +100,11 @@ const CommandLine<ConvertArguments>& convertCommandLine() {
          "window, is\nrefused while another runs."_s,
          u"Options are applied as in the main window, with its interlocks; a control the\n"
          "window hides for the AutoCAD selection is a usage error.\n"
+         "After the job every output is read back: it must carry the version code of the\n"
+         "chosen release and be a whole drawing (a DXF ends with EOF, a DWG is not empty).\n"
+         "With --json each conversion row has \"version\" and \"versionOk\", and \"outputs\"\n"
+         "lists every drawing's output (number, name, source, output, version, versionOk,\n"
+         "finding, kept). An output that fails the check makes the exit code 1.\n"
          "Exit status: 0 the job completed, 1 aborted or failed (or some drawing refused),\n"
          "2 usage error."_s},
         options());

@@ -32,6 +32,7 @@ struct ConvertArguments {
     std::optional<QString> scriptOut;
     std::optional<double> timeout;
     bool json = false;
+    bool resume = false; // convert only the drawings without a good, newer output
 };
 
 // The options of `ornvale-cli convert`, its help and its parser; FILE... are the operands.

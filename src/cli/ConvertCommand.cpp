@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "ConvertArguments.h"
 #include "ConvertJobRun.h"
+#include "ConvertResume.h"
 #include "Messages.h"
 #include "StderrPrompter.h"
 #include "TerminalText.h"
@@ -11,6 +12,8 @@
 #include "FileSystemProbe.h"
 #include "HeadlessStartup.h"
 #include "OutputFolder.h"
+#include "OutputReview.h"
+#include "ProductTable.h"
 #include "ScriptWriter.h"
 
 #include <QDir>
@@ -78,13 +81,15 @@ bool reportUnlisted(const FileList::DropOutcome& outcome) {
 
 // "message" is the box a failed script would show, "" when the script was written.
 void printJson(const QString& scriptPath, const FileList::DropOutcome& outcome,
-               const FileList& list, const QList<ScriptTarget>& targets, const QString& message) {
+               const QList<FileEntry>& scripted, const QList<ScriptTarget>& targets,
+               const QString& message) {
     QJsonArray files;
     for (const FileList::DropItem& item : outcome.items) {
         QJsonObject file{{QStringLiteral("input"), item.path},
                          {QStringLiteral("status"), statusName(item.status)}};
-        for (qsizetype i = 0; i < list.count() && i < targets.size(); ++i) {
-            if (list.at(i).sourcePath != item.path || item.status != FileList::ItemStatus::Listed)
+        for (qsizetype i = 0; i < scripted.size() && i < targets.size(); ++i) {
+            if (scripted.at(i).sourcePath != item.path ||
+                item.status != FileList::ItemStatus::Listed)
                 continue;
             file.insert(QStringLiteral("output"), targets[i].targetPath);
             file.insert(QStringLiteral("sameFormat"), targets[i].resultRow);
@@ -119,15 +124,33 @@ int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOpti
     if (!JobRunner::confirmStart(prompter, list.count(), run.outputFolder,
                                  defaultOutputFolder(run.desktopFolder))) {
         if (a.json)
-            printTo(
-                stdout,
-                outcomeJson({JobOutcome::Status::Failed, noFilesMessage(), {}, {}, options.audit}));
+            printTo(stdout, outcomeJson({JobOutcome::Status::Failed,
+                                         noFilesMessage(),
+                                         {},
+                                         {},
+                                         options.audit,
+                                         {}}));
         return 1;
     }
-    const JobOutcome outcome =
-        runConvertJob(JobRunner::inputsFor(run, options, list.entries()), a.timeout, prompter);
+    ResumedJob job{JobRunner::inputsFor(run, options, list.entries()), {}, list.count()};
+    if (a.resume)
+        job = resumeJob(job.inputs);
+    JobOutcome outcome{JobOutcome::Status::Completed, {}, {}, {}, options.audit, {}};
+    if (!job.kept.isEmpty())
+        printTo(stderr, QStringLiteral("ornvale-cli convert: %1 of %2 drawings already converted, "
+                                       "kept\n")
+                            .arg(job.kept.size())
+                            .arg(job.total));
+    if (!job.inputs.script.files.isEmpty())
+        outcome = runConvertJob(job.inputs, a.timeout, prompter);
+    if (outcome.completed())
+        addKeptOutputs(outcome, job.kept);
     printTo(stdout, a.json ? outcomeJson(outcome) : outcomeTable(outcome));
-    return outcome.completed() && allListed ? 0 : 1;
+    // As the window names them after the job: failed outputs without a grid row.
+    const QString flagged = OutputReview::message(outcome.outputs);
+    if (!flagged.isEmpty())
+        prompter.inform(flagged, confirmTitle());
+    return outcome.completed() && outcome.outputsOk() && allListed ? 0 : 1;
 }
 
 } // namespace
@@ -166,14 +189,17 @@ int runConvertCommand(const QStringList& args) {
     if (!a.scriptOut)
         return runJob(a, run, model.options(), list, allListed, prompter);
 
-    ScriptInputs inputs = JobRunner::inputsFor(run, model.options(), list.entries()).script;
+    JobInputs job = JobRunner::inputsFor(run, model.options(), list.entries());
+    if (a.resume)
+        job = resumeJob(job).inputs;
+    ScriptInputs inputs = job.script;
     inputs.scriptPath = absoluteNative(*a.scriptOut);
     MarkerRemovedProbe probe(inputs.markerPath);
     const ScriptWriteResult result = ScriptWriter(probe).write(inputs);
     if (!result.ok())
         prompter.inform(result.error, confirmTitle());
     if (a.json)
-        printJson(inputs.scriptPath, outcome, list, result.targets, result.error);
+        printJson(inputs.scriptPath, outcome, inputs.files, result.targets, result.error);
     return result.ok() && allListed ? 0 : 1;
 }
 

@@ -112,9 +112,10 @@ QString outcomeTable(const JobOutcome& outcome) {
         text += QStringLiteral("No\tファイル名\tBefore\tAfter\t比率\n");
     for (const ConversionRow& row : outcome.conversions) {
         text +=
-            QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+            QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6%7\n")
                 .arg(row.number)
-                .arg(terminalText(row.name), row.before, row.after, row.ratio, markName(row.mark));
+                .arg(terminalText(row.name), row.before, row.after, row.ratio, markName(row.mark),
+                     row.versionOk ? QString() : QStringLiteral("\t") + row.finding);
     }
     if (!outcome.audits.isEmpty())
         text += QStringLiteral("No\tファイル名\t監査ﾚﾎﾟｰﾄ\n");
@@ -138,7 +139,20 @@ QString outcomeJson(const JobOutcome& outcome) {
                                        {QStringLiteral("before"), row.before},
                                        {QStringLiteral("after"), row.after},
                                        {QStringLiteral("ratio"), row.ratio},
-                                       {QStringLiteral("mark"), markName(row.mark)}});
+                                       {QStringLiteral("mark"), markName(row.mark)},
+                                       {QStringLiteral("version"), row.version},
+                                       {QStringLiteral("versionOk"), row.versionOk}});
+    }
+    QJsonArray outputs;
+    for (const OutputRow& row : outcome.outputs) {
+        outputs.append(QJsonObject{{QStringLiteral("number"), row.number},
+                                   {QStringLiteral("name"), row.name},
+                                   {QStringLiteral("source"), row.source},
+                                   {QStringLiteral("output"), row.output},
+                                   {QStringLiteral("version"), row.version},
+                                   {QStringLiteral("versionOk"), row.versionOk},
+                                   {QStringLiteral("finding"), row.finding},
+                                   {QStringLiteral("kept"), row.kept}});
     }
     QJsonArray audits;
     for (const AuditRow& row : outcome.audits) {
@@ -152,7 +166,8 @@ QString outcomeJson(const JobOutcome& outcome) {
     const QJsonObject root{{QStringLiteral("status"), statusName(outcome.status)},
                            {QStringLiteral("message"), outcome.message},
                            {QStringLiteral("conversions"), conversions},
-                           {QStringLiteral("audits"), audits}};
+                           {QStringLiteral("audits"), audits},
+                           {QStringLiteral("outputs"), outputs}};
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact)) +
            QLatin1Char('\n');
 }

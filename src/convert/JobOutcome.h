@@ -18,6 +18,22 @@ struct ConversionRow {
     QString after;  // "5 KB"
     QString ratio;  // "50%", empty when a figure is empty
     SizeMark mark = SizeMark::None;
+    QString version;       // the output's version code as read back
+    bool versionOk = true; // the release asked for, and a whole drawing
+    QString finding;       // what was found when not ok (the name cell's tooltip)
+};
+
+// Every listed drawing's output as read back after the job, with or without a grid row.
+struct OutputRow {
+    int number = 0;
+    QString name;   // output file name
+    QString source; // source path
+    QString output; // output path
+    QString version;
+    bool versionOk = false;
+    QString finding;
+    bool resultRow = false; // it has a row in the conversion result grid
+    bool kept = false;      // a resumed job kept it from an earlier one
 };
 
 // One row of the audit report grid.
@@ -38,8 +54,17 @@ struct JobOutcome {
     QList<ConversionRow> conversions;
     QList<AuditRow> audits; // one per listed drawing when audit was on, else empty
     bool audit = false;
+    QList<OutputRow> outputs; // one per listed drawing after a completed job, else empty
 
     bool completed() const { return status == Status::Completed; }
+    // Every output read back is of the release asked for and whole.
+    bool outputsOk() const {
+        for (const OutputRow& row : outputs) {
+            if (!row.versionOk)
+                return false;
+        }
+        return true;
+    }
 };
 
 } // namespace ornvale

@@ -4,10 +4,13 @@
 #include "FileSystemProbe.h"
 #include "JobFolderCheck.h"
 #include "Messages.h"
+#include "OutputCheck.h"
+#include "OutputReview.h"
 #include "ProcessWatcher.h"
 #include "ProgramStarter.h"
 #include "Prompter.h"
 #include "ResultCollector.h"
+#include "ResumePlan.h"
 
 #include <QDir>
 #include <QFile>
@@ -211,6 +214,7 @@ void JobRunner::abort() {
         m_outcome.status = JobOutcome::Status::Aborted;
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
+        m_outcome.outputs.clear();
         m_quitWait->stop();
         m_process->terminate();
     }
@@ -293,6 +297,10 @@ void JobRunner::collect() {
         }
         m_outcome.audits = audits.rows;
     }
+    OutputReview::review(m_outcome, files, m_targets,
+                         OutputCheck::expectedVersion(options, m_inputs.script.selectionCode),
+                         m_jobStart);
+    ResumePlan::renumber(m_outcome, m_inputs.numbers);
     finish(JobOutcome::Status::Completed, {});
 }
 
@@ -314,6 +322,7 @@ void JobRunner::finish(JobOutcome::Status status, const QString& message) {
     if (status != JobOutcome::Status::Completed) {
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
+        m_outcome.outputs.clear();
     }
     if (!m_process->isRunning()) {
         complete();

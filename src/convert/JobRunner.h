@@ -29,6 +29,7 @@ struct JobInputs {
     QString executable;
     QString lockPath;
     std::optional<double> timeLimitSeconds;
+    QList<int> numbers; // each drawing's number in the list, from 1; empty: 1, 2, 3, ...
 };
 
 // One conversion job (ScriptAD): takes the job lock, checks the folders AutoCAD writes into,
@@ -75,6 +76,12 @@ public:
     bool isRunning() const { return m_state != State::Idle; }
     int fileCount() const { return static_cast<int>(m_inputs.script.files.size()); }
     const JobOutcome& outcome() const { return m_outcome; }
+    // The last job, kept after it ended so that what it left can be converted.
+    const JobInputs& inputs() const { return m_inputs; }
+    const QList<ScriptTarget>& targets() const { return m_targets; }
+    const QDateTime& jobStart() const { return m_jobStart; }
+    // Whether the last job got as far as starting AutoCAD.
+    bool startedAutocad() const { return m_errorStep >= 1; }
 
     // How long a job waits for the marker after AutoCAD has ended.
     static constexpr int kGraceAfterEndMs = 5000;

@@ -52,6 +52,11 @@ void ConversionResultWindow::showRows(const QList<ConversionRow>& rows) {
             m_grid->markCell(r, 4, ResultGrid::lightRed());
         else if (row.mark == SizeMark::Shrank)
             m_grid->markCell(r, 4, ResultGrid::lightCyan());
+        // An output of another release, or one cut short, read back after the job.
+        if (!row.versionOk) {
+            m_grid->markCell(r, 1, ResultGrid::lightRed());
+            m_grid->item(r, 1)->setToolTip(row.finding);
+        }
     }
     const bool wide = rows.size() > kRowsWithoutScrolling;
     m_grid->setFixedWidth(ResultGrid::pixels(wide ? kWideGridTwips : kNarrowGridTwips));

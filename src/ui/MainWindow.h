@@ -20,6 +20,7 @@ class AuditReportWindow;
 class ConversionOptionsPanel;
 class ConversionResultWindow;
 class JobRunner;
+struct JobInputs;
 class FileListPanel;
 class Prompter;
 class SettingsWindow;
@@ -80,6 +81,9 @@ private:
     void listCleared();
     void jobProgressed(int seen, int total);
     void jobFinished(const ornvale::JobOutcome& outcome);
+    void runJob(const JobInputs& inputs);
+    // After a job that stopped: asks whether the drawings it left are converted, and does so.
+    void offerResume();
     void placeJobProgress();
 
     Prompter& m_prompter;

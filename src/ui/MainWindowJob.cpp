@@ -7,7 +7,10 @@
 #include "ConversionResultWindow.h"
 #include "FileListPanel.h"
 #include "JobRunner.h"
+#include "Messages.h"
 #include "OutputFolder.h"
+#include "OutputReview.h"
+#include "Prompter.h"
 
 #include <QEvent>
 #include <QProgressBar>
@@ -48,17 +51,21 @@ void MainWindow::startConversion() {
     if (!JobRunner::confirmStart(m_prompter, files.size(), m_runValues.outputFolder,
                                  defaultOutputFolder(m_runValues.desktopFolder)))
         return;
-    const ConversionOptions options = m_options->options();
+    runJob(JobRunner::inputsFor(m_runValues, m_options->options(), files));
+}
+
+void MainWindow::runJob(const JobInputs& inputs) {
+    const int count = static_cast<int>(inputs.script.files.size());
     m_resultWindow->prepare();
-    m_auditWindow->prepare(static_cast<int>(files.size()), options.audit);
+    m_auditWindow->prepare(count, inputs.script.options.audit);
     hideResultWindows();
     // One job at a time; Clear stays usable to give up on it.
     m_start->setEnabled(false);
-    m_jobProgress->setRange(0, static_cast<int>(files.size()));
+    m_jobProgress->setRange(0, count);
     m_jobProgress->setValue(0);
     placeJobProgress();
     m_jobProgress->show();
-    m_job->start(JobRunner::inputsFor(m_runValues, options, files));
+    m_job->start(inputs);
 }
 
 void MainWindow::listCleared() {
@@ -74,8 +81,10 @@ void MainWindow::jobProgressed(int seen, int total) {
 void MainWindow::jobFinished(const JobOutcome& outcome) {
     m_start->setEnabled(true);
     m_jobProgress->hide();
-    if (!outcome.completed())
+    if (!outcome.completed()) {
+        offerResume();
         return;
+    }
     m_resultWindow->showRows(outcome.conversions);
     if (m_resultWindow->hasRows())
         m_resultWindow->show();
@@ -83,6 +92,10 @@ void MainWindow::jobFinished(const JobOutcome& outcome) {
         m_auditWindow->showRows(outcome.audits);
         m_auditWindow->show();
     }
+    // Outputs with a row are marked there; the others are named here.
+    const QString flagged = OutputReview::message(outcome.outputs);
+    if (!flagged.isEmpty())
+        m_prompter.inform(flagged, confirmTitle());
 }
 
 // The bar lies over the bottom edge of the file list, so it needs no room of its own.

@@ -66,6 +66,8 @@ private slots:
     void refusesDrawingsItCannotOpen();
     void auditErrorsAndReportFaults();
     void missingOutput();
+    void wrongReleaseWritten();
+    void truncatedOutput();
     void crashBeforeTheMarker();
     void hangsWithoutAMarker();
     void delayAndArgumentsLog();
@@ -320,6 +322,62 @@ void TestAcadSimulator::missingOutput() {
     QVERIFY(!QFile::exists(targets[0].targetPath));
     QVERIFY(QFile::exists(targets[1].targetPath));
     QVERIFY(job.markerExists());
+}
+
+// The named drawing's output carries the given code whatever release was chosen, in either
+// format; the others and the marker are written as chosen.
+void TestAcadSimulator::wrongReleaseWritten() {
+    SimulatorJob job;
+    job.addDwg(u"a.dwg"_s, "AC1015", 100);
+    job.addDwg(u"b.dwg"_s, "AC1015", 100);
+    job.inputs.options.outputFormat = OutputFormat::Dwg;
+    job.inputs.options.dwgVersionIndex = 1; // 2004
+    QList<ScriptTarget> targets = job.writeScript(41);
+    const QMap<QString, QString> wrong{{u"ACADSIM_WRONG_RELEASE"_s, u"a=AC1014"_s}};
+    SimResult result = job.run(41, wrong);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(identified(targets[0].targetPath), u"AC1014"_s);
+    QCOMPARE(QFileInfo(targets[0].targetPath).size(), 100);
+    QCOMPARE(identified(targets[1].targetPath), u"AC1018"_s);
+
+    job.inputs.options.outputFormat = OutputFormat::Dxf; // a new drawing of the other format
+    targets = job.writeScript(41);
+    result = job.run(41, wrong);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(identified(targets[0].targetPath), u"AC1014"_s);
+    QVERIFY(readBytes(targets[0].targetPath).endsWith("  0\r\nEOF\r\n"));
+    QCOMPARE(identified(targets[1].targetPath), u"AC1021"_s);
+    QCOMPARE(identified(job.inputs.markerPath), u"AC1015"_s);
+
+    result = job.run(41, {{u"ACADSIM_WRONG_RELEASE"_s, u"a=R14"_s}});
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(u"ACADSIM_WRONG_RELEASE"_s), qPrintable(result.err));
+}
+
+// A cut DWG is empty; a cut DXF keeps its version but loses its end, also when it is saved
+// again on close. The script goes on and the marker is whole.
+void TestAcadSimulator::truncatedOutput() {
+    SimulatorJob job;
+    job.addDwg(u"a.dwg"_s, "AC1015", 100);
+    job.addDxf(u"r2000.dxf"_s, u"b.dxf"_s);
+    job.inputs.options.outputFormat = OutputFormat::Dwg;
+    QList<ScriptTarget> targets = job.writeScript(41);
+    const QMap<QString, QString> cut{{u"ACADSIM_TRUNCATE"_s, u"*"_s}};
+    SimResult result = job.run(41, cut);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY(QFile::exists(targets[0].targetPath));
+    QCOMPARE(QFileInfo(targets[0].targetPath).size(), 0);
+    QCOMPARE(QFileInfo(targets[1].targetPath).size(), 0);
+
+    job.inputs.options.outputFormat = OutputFormat::Dxf;
+    targets = job.writeScript(41);
+    result = job.run(41, cut);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    for (const ScriptTarget& target : targets) {
+        const QByteArray bytes = readBytes(target.targetPath);
+        QVERIFY2(bytes.endsWith("$ACADVER\r\n  1\r\nAC1021\r\n"), bytes.right(40).constData());
+    }
+    QVERIFY(readBytes(job.inputs.markerPath).endsWith("  0\r\nEOF\r\n"));
 }
 
 void TestAcadSimulator::crashBeforeTheMarker() {

@@ -22,7 +22,10 @@ QList<ConversionRow> sampleConversions() {
              QStringLiteral("10 KB"),
              QStringLiteral("5 KB"),
              QStringLiteral("50%"),
-             SizeMark::Shrank},
+             SizeMark::Shrank,
+             QStringLiteral("AC1018"),
+             true,
+             {}},
             {2,
              QStringLiteral("立面図-COPY.dwg"),
              {},
@@ -30,7 +33,10 @@ QList<ConversionRow> sampleConversions() {
              QStringLiteral("120 KB"),
              QStringLiteral("150 KB"),
              QStringLiteral("125%"),
-             SizeMark::Grew},
+             SizeMark::Grew,
+             QStringLiteral("AC1018"),
+             true,
+             {}},
             {4,
              QStringLiteral("site.dwg"),
              {},
@@ -38,7 +44,10 @@ QList<ConversionRow> sampleConversions() {
              QStringLiteral("48 KB"),
              QStringLiteral("48 KB"),
              QStringLiteral("100%"),
-             SizeMark::None}};
+             SizeMark::None,
+             QStringLiteral("AC1018"),
+             true,
+             {}}};
 }
 
 QList<AuditRow> sampleAudits() {

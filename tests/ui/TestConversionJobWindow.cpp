@@ -258,11 +258,14 @@ void TestConversionJobWindow::clearDuringTheWaitThenASecondJob() {
     m_window->startButton()->click();
     QVERIFY(m_window->job()->isRunning());
     QTRY_VERIFY_WITH_TIMEOUT(simulatorRuns(), 20000);
+    m_prompter.queueAnswer(false); // not the rest: the next job is a new one
     m_window->findChild<QPushButton*>(u"LISTClear"_s)->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 20000);
     QVERIFY(!simulatorRuns());
-    QCOMPARE(m_prompter.messages().last().text,
+    QCOMPARE(m_prompter.messages().size(), 3);
+    QCOMPARE(m_prompter.messages()[1].text,
              u"　無効または不完全なAutoCADファイルが含まれていた可能性があります！　　　"_s);
+    QCOMPARE(m_prompter.messages()[2].kind, RecordingPrompter::Kind::AskYesNo);
     QVERIFY(!m_window->resultWindow()->isVisible());
     QVERIFY(m_window->startButton()->isEnabled());
 

@@ -94,6 +94,15 @@ QByteArray DrawingFile::resized(const QByteArray& content, DrawingFormat format,
     return content + QByteArray(wanted - content.size(), pad);
 }
 
+QByteArray DrawingFile::truncated(const QByteArray& content, DrawingFormat format) {
+    if (format == DrawingFormat::Dwg)
+        return {};
+    const Span span = dxfVersionLine(content);
+    if (span.start < 0)
+        return content.left(content.size() / 2);
+    return content.left(span.end) + "\r\n";
+}
+
 bool DrawingFile::isWriteProtected(const QString& path) {
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;

@@ -30,6 +30,10 @@ public:
     // never cut into the part that holds the version code.
     static QByteArray resized(const QByteArray& content, DrawingFormat format, qint64 size);
 
+    // What an AutoCAD stopped in the middle of writing leaves: an empty DWG, a DXF that ends
+    // after its $ACADVER value line (no EOF).
+    static QByteArray truncated(const QByteArray& content, DrawingFormat format);
+
     // A file nobody may write to (Windows: the read-only attribute).
     static bool isWriteProtected(const QString& path);
     // Writes the file whole or not at all; false with the reason.

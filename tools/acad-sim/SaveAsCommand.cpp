@@ -42,7 +42,7 @@ qint64 sizeFor(QString spec, qint64 sourceSize) {
 void SaveAsCommand::run(SimDocument& document) {
     const Choice choice = chooseFormat();
     const QString target = chooseTarget(document, choice.format);
-    const QByteArray content = contentFor(document, choice);
+    const QByteArray content = faultyContent(document, choice, contentFor(document, choice));
     writeOut(document, target, content);
     document.path = target;
     document.named = true;
@@ -133,6 +133,22 @@ QByteArray SaveAsCommand::contentFor(const SimDocument& document, const Choice& 
         if (const auto spec = m_settings.sizes.valueFor(document.sourcePath))
             content =
                 DrawingFile::resized(content, choice.format, sizeFor(*spec, document.sourceSize));
+    }
+    return content;
+}
+
+QByteArray SaveAsCommand::faultyContent(const SimDocument& document, const Choice& choice,
+                                        QByteArray content) {
+    if (document.sourcePath.isEmpty())
+        return content;
+    if (const auto code = m_settings.wrongRelease.valueFor(document.sourcePath)) {
+        m_transcript.note(
+            u"writes %1 in place of %2 (ACADSIM_WRONG_RELEASE)"_s.arg(*code, choice.versionCode));
+        content = DrawingFile::withVersion(content, choice.format, *code);
+    }
+    if (m_settings.truncated.matches(document.sourcePath)) {
+        content = DrawingFile::truncated(content, choice.format);
+        m_transcript.note(u"cuts the output to %1 bytes (ACADSIM_TRUNCATE)"_s.arg(content.size()));
     }
     return content;
 }

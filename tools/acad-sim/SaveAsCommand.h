@@ -36,6 +36,9 @@ private:
     QString dxfVersion();
     QString chooseTarget(const SimDocument& document, DrawingFormat format);
     QByteArray contentFor(const SimDocument& document, const Choice& choice) const;
+    // The content as a faulty AutoCAD writes it (ACADSIM_WRONG_RELEASE,
+    // ACADSIM_TRUNCATE).
+    QByteArray faultyContent(const SimDocument& document, const Choice& choice, QByteArray content);
     void writeOut(const SimDocument& document, const QString& path, const QByteArray& content);
 
     const SimProduct& m_product;

@@ -70,6 +70,17 @@ bool isSize(QString text) {
     return text.toLongLong(&ok) >= 0 && ok;
 }
 
+// Six letters or digits, as "AC1014".
+bool isVersionCode(const QString& text) {
+    if (text.size() != 6)
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() > 0x7f || !c.isLetterOrNumber())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<SimSettings> SimSettings::fromEnvironment(const QProcessEnvironment& env,
@@ -83,6 +94,8 @@ std::optional<SimSettings> SimSettings::fromEnvironment(const QProcessEnvironmen
     settings.noReport = read.rules(u"ACADSIM_NO_REPORT"_s, false);
     settings.shortReport = read.rules(u"ACADSIM_SHORT_REPORT"_s, false);
     settings.sizes = read.rules(u"ACADSIM_SIZE"_s, true);
+    settings.wrongRelease = read.rules(u"ACADSIM_WRONG_RELEASE"_s, true);
+    settings.truncated = read.rules(u"ACADSIM_TRUNCATE"_s, false);
     settings.delayMs = read.number(u"ACADSIM_DELAY_MS"_s, 0);
     settings.crash = read.faultPoint(u"ACADSIM_CRASH"_s);
     settings.hang = read.faultPoint(u"ACADSIM_HANG"_s);
@@ -92,6 +105,11 @@ std::optional<SimSettings> SimSettings::fromEnvironment(const QProcessEnvironmen
         for (const QString& value : settings.auditErrors.values()) {
             if (!isCount(value))
                 read.fail(u"ACADSIM_AUDIT_ERRORS"_s, u"\"%1\" is not a count"_s.arg(value));
+        }
+        for (const QString& value : settings.wrongRelease.values()) {
+            if (!isVersionCode(value))
+                read.fail(u"ACADSIM_WRONG_RELEASE"_s,
+                          u"\"%1\" is not a six-character version code"_s.arg(value));
         }
         for (const QString& value : settings.sizes.values()) {
             if (!isSize(value))

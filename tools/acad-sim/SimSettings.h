@@ -20,13 +20,15 @@ struct FaultPoint {
 // (tools/README.md lists them).
 struct SimSettings {
     int selectionCode = 41;
-    NameRules failOpen;    // drawings refused by "open"
-    NameRules auditErrors; // drawing=count: errors AUDIT finds
-    NameRules noOutput;    // drawings whose "saveas" writes no file
-    NameRules noReport;    // drawings whose AUDIT writes no report
-    NameRules shortReport; // drawings whose report has a single line
-    NameRules sizes;       // drawing=N% or drawing=N bytes: size of a same-format copy
-    qint64 delayMs = 0;    // waited before each drawing is opened
+    NameRules failOpen;     // drawings refused by "open"
+    NameRules auditErrors;  // drawing=count: errors AUDIT finds
+    NameRules noOutput;     // drawings whose "saveas" writes no file
+    NameRules noReport;     // drawings whose AUDIT writes no report
+    NameRules shortReport;  // drawings whose report has a single line
+    NameRules sizes;        // drawing=N% or drawing=N bytes: size of a same-format copy
+    NameRules wrongRelease; // drawing=code: "saveas" writes this version code instead
+    NameRules truncated;    // drawings whose output is cut short (DWG empty, DXF without EOF)
+    qint64 delayMs = 0;     // waited before each drawing is opened
     FaultPoint crash;
     FaultPoint hang;
     QString argumentsLog;   // JSON array of the arguments, written at start
