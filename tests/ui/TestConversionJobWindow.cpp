@@ -31,8 +31,8 @@ class TestConversionJobWindow : public QObject {
 private slots:
     void init();
     void cleanup();
-    void everyProductAndFormat_data();
-    void everyProductAndFormat();
+    void eachOutputFormat_data();
+    void eachOutputFormat();
     void tenRowsWidenTheResultWindow();
     void switchingToTheTextWindowHidesResults();
     void emptyListAndNo();
@@ -111,9 +111,11 @@ void TestConversionJobWindow::tick(const QString& name) {
     m_window->findChild<QCheckBox*>(name)->click();
 }
 
+// The job may be over before the click returns (a fast AutoCAD) or long after: only its end
+// is waited for.
 void TestConversionJobWindow::runJob() {
     m_window->startButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 60000);
 }
 
 void TestConversionJobWindow::killSimulators() const {
@@ -125,16 +127,16 @@ bool TestConversionJobWindow::simulatorRuns() const {
     return !test::processesOf(u"ornvale-acad-sim"_s, m_dir->path()).isEmpty();
 }
 
-void TestConversionJobWindow::everyProductAndFormat_data() {
+// Every product with both formats runs through the command line's job test; here one product
+// per format shows the window's part: the controls while the job runs, and its results.
+void TestConversionJobWindow::eachOutputFormat_data() {
     QTest::addColumn<int>("selection");
     QTest::addColumn<bool>("dwg");
-    for (int code : everySelectionCode()) {
-        QTest::addRow("%d dwg", code) << code << true;
-        QTest::addRow("%d dxf", code) << code << false;
-    }
+    QTest::newRow("AutoCAD 2007, DWG") << 41 << true;
+    QTest::newRow("AutoCAD LT 2005, DXF") << 6 << false; // half-width audit summaries
 }
 
-void TestConversionJobWindow::everyProductAndFormat() {
+void TestConversionJobWindow::eachOutputFormat() {
     QFETCH(int, selection);
     QFETCH(bool, dwg);
     qputenv("ACADSIM_SIZE", "a=5120;b=200%");
@@ -145,11 +147,26 @@ void TestConversionJobWindow::everyProductAndFormat() {
         tick(u"Check2"_s);
     tick(u"Check20"_s); // keep reports; implies audit
 
-    m_window->startButton()->click();
-    QVERIFY(!m_window->startButton()->isEnabled());
-    QVERIFY(m_window->jobProgress()->isVisible());
-    QCOMPARE(m_window->jobProgress()->maximum(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 30000);
+    // The controls as the job has them once AutoCAD has started. A fast AutoCAD may be done
+    // before the click returns, so they are looked at when the job reports its start.
+    struct Running {
+        bool seen = false;
+        bool startEnabled = true;
+        bool progressVisible = false;
+        int progressMaximum = -1;
+    } running;
+    QObject whileRunning;
+    connect(m_window->job(), &JobRunner::progress, &whileRunning, [&](int seen) {
+        if (seen != 0 || running.seen)
+            return;
+        running = {true, m_window->startButton()->isEnabled(), m_window->jobProgress()->isVisible(),
+                   m_window->jobProgress()->maximum()};
+    });
+    runJob();
+    QVERIFY(running.seen);
+    QVERIFY(!running.startEnabled);
+    QVERIFY(running.progressVisible);
+    QCOMPARE(running.progressMaximum, 2);
     QVERIFY2(m_prompter.messages().size() == 1, qPrintable(m_prompter.texts().join(u'|')));
     QVERIFY(m_window->startButton()->isEnabled());
     QVERIFY(!m_window->jobProgress()->isVisible());

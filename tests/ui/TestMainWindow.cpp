@@ -273,7 +273,7 @@ void TestMainWindow::secondStartEndsSilently() {
     QProcess second;
     second.setProcessEnvironment(env);
     second.start(QStringLiteral(ORNVALE_BINARY_DIR "/src/ornvale" ORNVALE_EXE_SUFFIX), {});
-    QVERIFY(second.waitForFinished(10000));
+    QVERIFY(second.waitForFinished(60000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     const QStringList left =
