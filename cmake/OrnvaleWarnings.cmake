@@ -9,6 +9,11 @@ function(ornvale_target_defaults target)
     target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()
 
+# The code paths written with SSE2 intrinsics have scalar twins; this build uses those.
+if(ORNVALE_NO_SIMD)
+    add_compile_definitions(ORNVALE_NO_SIMD)
+endif()
+
 if(ORNVALE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -28,7 +28,7 @@ const char* findBytes(const char* data, size_t size, const char* pattern, size_t
     if (patternSize == 0 || size < patternSize)
         return nullptr;
     size_t at = 0;
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
     // Sixteen places at a time: a place is a candidate when the pattern's first two and last
     // bytes are there. Faster than a library search for the short stretches between entities.
     const __m128i first = _mm_set1_epi8(pattern[0]);

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -91,7 +91,7 @@ private:
     // are a few bytes long, and one inline step finds their end where a library call would
     // cost more than the search.
     static const char* findCarriageReturn(const char* from, const char* end) {
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
         const __m128i cr = _mm_set1_epi8('\r');
         for (; from < end; from += 16) {
             const auto* group = reinterpret_cast<const __m128i*>(from);

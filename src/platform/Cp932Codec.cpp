@@ -7,7 +7,7 @@
 #include <bit>
 #include <memory>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -23,7 +23,7 @@ using cp932::isTrailByte;
 // groups, so up to fifteen characters after the run are scratch for the caller to overwrite.
 qsizetype widenAscii(const char* in, qsizetype size, QChar* out) {
     qsizetype done = 0;
-#ifdef __SSE2__
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
     const __m128i zero = _mm_setzero_si128();
     for (; done + 16 <= size; done += 16) {
         const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
