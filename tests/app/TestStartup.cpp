@@ -1,4 +1,5 @@
 #include "OutputFolder.h"
+#include "ProductGolden.h"
 #include "SaveSettings.h"
 #include "SettingsFile.h"
 #include "Startup.h"
@@ -15,19 +16,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The default executables in the order start-up tests them.
 QStringList allDefaultPaths() {
-    return {
-        QStringLiteral("C:\\Program Files\\AutoCAD 2007\\acad.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2007\\acadlt.exe"),
-        QStringLiteral("C:\\Program Files\\Autodesk\\Acadm 2006\\acad.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD 2006\\acad.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2006\\aclt.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD 2005\\acad.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2005\\aclt.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2004\\aclt.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"),
-        QStringLiteral("C:\\Program Files\\AutoCAD LT 2000i\\aclt.exe"),
-    };
+    QStringList paths;
+    for (const test::GoldenProduct& product : test::goldenProducts())
+        paths.append(product.executable);
+    return paths;
 }
 
 const QString kNoProduct = QStringLiteral("AutoCADのﾊﾞｰｼﾞｮﾝを特定できません。\r\n"
@@ -88,18 +82,9 @@ void TestStartup::savedProductTable_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("option");
 
-    const QStringList paths = allDefaultPaths();
-    QTest::newRow("41 AutoCAD 2007") << 41 << paths[0] << "AutoCAD 2007" << 9;
-    QTest::newRow("21 AutoCAD LT 2007") << 21 << paths[1] << "AutoCAD LT 2007" << 7;
-    QTest::newRow("18 AutoCAD Mechanical 2006")
-        << 18 << paths[2] << "AutoCAD Mechanical 2006" << 10;
-    QTest::newRow("17 AutoCAD 2006") << 17 << paths[3] << "AutoCAD 2006" << 0;
-    QTest::newRow("7 AutoCAD LT 2006") << 7 << paths[4] << "AutoCAD LT 2006" << 1;
-    QTest::newRow("16 AutoCAD 2005") << 16 << paths[5] << "AutoCAD 2005" << 8;
-    QTest::newRow("6 AutoCAD LT 2005") << 6 << paths[6] << "AutoCAD LT 2005" << 2;
-    QTest::newRow("5 AutoCAD LT 2004") << 5 << paths[7] << "AutoCAD LT 2004" << 3;
-    QTest::newRow("4 AutoCAD LT2002") << 4 << paths[8] << "AutoCAD LT2002" << 4;
-    QTest::newRow("3 AutoCAD LT 2000i") << 3 << paths[9] << "AutoCAD LT 2000i" << 5;
+    for (const test::GoldenProduct& product : test::goldenProducts())
+        QTest::addRow("%d %s", product.code, qPrintable(product.label))
+            << product.code << product.executable << product.label << product.settingsOption;
 }
 
 // A saved product is used as it is: its row sets everything, and no file is tested.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProductGolden.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -12,11 +14,6 @@ namespace ornvale::test {
 
 inline QString simulatorExecutable() {
     return QStringLiteral(ORNVALE_BINARY_DIR "/tools/acad-sim/ornvale-acad-sim" ORNVALE_EXE_SUFFIX);
-}
-
-// Every selection code of a product, for tests that run each one.
-inline QList<int> everySelectionCode() {
-    return {41, 21, 18, 17, 16, 7, 6, 5, 4, 3};
 }
 
 // What the simulator writes as the summary of a report without errors: the LT products up to

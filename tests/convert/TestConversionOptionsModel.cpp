@@ -1,9 +1,12 @@
 #include "ConversionOptionsModel.h"
+#include "ProductGolden.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace ornvale;
+using ornvale::test::GoldenProduct;
+using ornvale::test::goldenProducts;
 using namespace Qt::StringLiterals;
 using Box = ConversionOptionsModel::Box;
 using ReleaseGroup = ConversionOptionsModel::ReleaseGroup;
@@ -119,28 +122,16 @@ void TestConversionOptionsModel::releaseButtons_data() {
     QTest::addColumn<QString>("visibleDxf");
     QTest::addColumn<QString>("visibleDwg");
     QTest::addColumn<QString>("captions"); // of the visible group, hidden ones empty
-    QTest::newRow("2007, DXF") << 41 << true << u"0123"_s << QString()
-                               << u"2007|2004/LT2004|2000/LT2000|R12/LT2"_s;
-    QTest::newRow("2007, DWG") << 41 << false << QString() << u"0123"_s
-                               << u"2007|2004/LT2004|2000/LT2000|R14/LT98/LT97"_s;
-    QTest::newRow("LT 2007, DWG") << 21 << false << QString() << u"0123"_s
-                                  << u"2007/LT2007|2004/LT2004|2000/LT2000|R14/LT98/LT97"_s;
-    QTest::newRow("2006, DXF") << 17 << true << u"012"_s << QString()
-                               << u"2004|2000/LT2000|R12/LT2|"_s;
-    QTest::newRow("2006, DWG") << 17 << false << QString() << u"01"_s << u"2004|2000/LT2000||"_s;
-    QTest::newRow("Mechanical 2006, DXF")
-        << 18 << true << u"012"_s << QString() << u"2004|2000/LT2000|R12/LT2|"_s;
-    QTest::newRow("2005, DWG") << 16 << false << QString() << u"01"_s << u"2004|2000/LT2000||"_s;
-    QTest::newRow("LT 2005, DXF") << 6 << true << u"012"_s << QString()
-                                  << u"LT2004|2000/LT2000|R12/LT2|"_s;
-    QTest::newRow("LT 2006, DWG") << 7 << false << QString() << u"01"_s
-                                  << u"2004/LT2004|2000/LT2000||"_s;
-    QTest::newRow("LT 2004, DXF") << 5 << true << u"012"_s << QString()
-                                  << u"LT2004|2000/LT2000|R12/LT2|"_s;
-    QTest::newRow("LT 2002, DWG") << 4 << false << QString() << u"012"_s
-                                  << u"LT2000|R14/LT98/LT97|R13/LT95|"_s;
-    QTest::newRow("LT 2000i, DXF")
-        << 3 << true << u"0123"_s << QString() << u"LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2"_s;
+    // Every product shows the captions of its golden row, and only its buttons with a caption.
+    for (const GoldenProduct& product : goldenProducts()) {
+        QTest::addRow("%s, DXF", qPrintable(product.label))
+            << product.code << true << GoldenProduct::shown(product.dxfCaptions) << QString()
+            << product.dxfCaptions.join(u'|');
+        QTest::addRow("%s, DWG", qPrintable(product.label))
+            << product.code << false << QString() << GoldenProduct::shown(product.dwgCaptions)
+            << product.dwgCaptions.join(u'|');
+    }
+    // No product: the DXF buttons keep their design state until DXF is unticked.
     QTest::newRow("none, DXF") << 0 << true << u"0123"_s << QString() << u"|||"_s;
     QTest::newRow("none, DWG") << 0 << false << QString() << QString() << u"|||"_s;
 }
@@ -180,11 +171,9 @@ void TestConversionOptionsModel::purgeItemVisibility_data() {
     QTest::addColumn<bool>("tableAndRegApps");
     QTest::addColumn<bool>("materialsAndVisual");
     QTest::newRow("none") << 0 << false << false;
-    QTest::newRow("LT 2004 (5)") << 5 << false << false;
-    QTest::newRow("LT 2005 (6)") << 6 << true << false;
-    QTest::newRow("Mechanical 2006 (18)") << 18 << true << false;
-    QTest::newRow("LT 2007 (21)") << 21 << true << true;
-    QTest::newRow("2007 (41)") << 41 << true << true;
+    for (const GoldenProduct& product : goldenProducts())
+        QTest::addRow("%s", qPrintable(product.label))
+            << product.code << product.tableStylesAndRegApps << product.materialsAndVisualStyles;
 }
 
 void TestConversionOptionsModel::purgeItemVisibility() {

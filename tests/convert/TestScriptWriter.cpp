@@ -1,5 +1,6 @@
 #include "Cp932Codec.h"
 #include "FileSystemProbe.h"
+#include "ProductGolden.h"
 #include "ReleaseTokens.h"
 #include "ScriptWriter.h"
 
@@ -10,6 +11,8 @@
 #include <QTest>
 
 using namespace ornvale;
+using ornvale::test::GoldenProduct;
+using ornvale::test::goldenProducts;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -227,20 +230,11 @@ void TestScriptWriter::releaseTokens_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("dxf");
     QTest::addColumn<QStringList>("dwg");
-    const QStringList lt2000dxf = split("2000|R14|R13|R12");
-    const QStringList lt2000dwg = split("2000|R14|R13|");
-    const QStringList r2004dxf = split("2004|2000|R12|");
-    const QStringList r2004dwg = split("2004|2000||");
-    const QStringList r2007dxf = split("2007|2004|2000|R12");
-    const QStringList r2007dwg = split("2007|2004|2000|R14");
     const QStringList none = split("|||");
     QTest::newRow("0 none") << 0 << none << none;
-    QTest::newRow("3 LT 2000i") << 3 << lt2000dxf << lt2000dwg;
-    QTest::newRow("4 LT 2002") << 4 << lt2000dxf << lt2000dwg;
-    for (int code : {5, 6, 7, 16, 17, 18})
-        QTest::addRow("%d 2004 generation", code) << code << r2004dxf << r2004dwg;
-    QTest::newRow("21 LT 2007") << 21 << r2007dxf << r2007dwg;
-    QTest::newRow("41 2007") << 41 << r2007dxf << r2007dwg;
+    for (const GoldenProduct& product : goldenProducts())
+        QTest::addRow("%d %s", product.code, qPrintable(product.label))
+            << product.code << product.dxfTokens << product.dwgTokens;
     QTest::newRow("20 unknown code") << 20 << none << none;
 }
 

@@ -1,4 +1,5 @@
 #include "DrawingIdentifier.h"
+#include "ProductGolden.h"
 #include "ReleaseTokens.h"
 #include "SimulatorJob.h"
 
@@ -27,21 +28,23 @@ QString identified(const QString& path) {
     return QString::fromLatin1(DrawingIdentifier::readVersionCode(path, format).value_or(""));
 }
 
-// The summary line as the job reads it: from the line count less 4 (2007 products) or 2.
+// The summary line as the job reads it: from the line count less the product's offset.
 QString summaryOf(const QString& reportPath, int selectionCode) {
     const QByteArray bytes = readBytes(reportPath);
     const qsizetype lineNumber = bytes.count("\r\n") + 1;
-    const qsizetype toRead = lineNumber - (selectionCode == 21 || selectionCode == 41 ? 4 : 2);
+    const qsizetype toRead = lineNumber - goldenProduct(selectionCode).auditSummaryOffset;
     const QStringList lines = Cp932Codec::decode(bytes).text.split(u"\r\n"_s);
     return toRead >= 1 ? lines.at(toRead - 1) : QString();
 }
 
 QList<PurgeItem> purgeItemsShownFor(int code) {
+    const GoldenProduct& product = goldenProduct(code);
     QList<PurgeItem> items;
     for (PurgeItem item : allPurgeItems()) {
         const bool from2005 = item == PurgeItem::TableStyles || item == PurgeItem::RegApps;
         const bool from2007 = item == PurgeItem::Materials || item == PurgeItem::VisualStyles;
-        if ((!from2005 || code > 5) && (!from2007 || code > 20))
+        if ((!from2005 || product.tableStylesAndRegApps) &&
+            (!from2007 || product.materialsAndVisualStyles))
             items.append(item);
     }
     return items;
@@ -78,16 +81,17 @@ void TestAcadSimulator::everyProductRunsTheProgramsScripts_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("dxfOutput");
     QTest::addColumn<int>("index");
-    struct Product {
-        int code, dxfButtons, dwgButtons;
-    };
-    const Product products[] = {{41, 4, 4}, {21, 4, 4}, {18, 3, 2}, {17, 3, 2}, {16, 3, 2},
-                                {7, 3, 2},  {6, 3, 2},  {5, 3, 2},  {4, 4, 3},  {3, 4, 3}};
-    for (const Product& p : products) {
-        for (int index = 0; index < p.dxfButtons; ++index)
-            QTest::addRow("%d dxf %d", p.code, index) << p.code << true << index;
-        for (int index = 0; index < p.dwgButtons; ++index)
-            QTest::addRow("%d dwg %d", p.code, index) << p.code << false << index;
+    // The whole job runs every product in both formats (the command line's job test); here one
+    // product of each release generation, with and without the blank after close and in both
+    // audit report styles, goes through every button it shows.
+    for (int code : {41, 7, 5, 4}) {
+        const GoldenProduct& p = goldenProduct(code);
+        for (const QChar index : GoldenProduct::shown(p.dxfCaptions))
+            QTest::addRow("%d dxf %c", code, index.toLatin1())
+                << code << true << index.digitValue();
+        for (const QChar index : GoldenProduct::shown(p.dwgCaptions))
+            QTest::addRow("%d dwg %c", code, index.toLatin1())
+                << code << false << index.digitValue();
     }
 }
 

@@ -2,6 +2,7 @@
 #include "FolderRoles.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
+#include "ProductGolden.h"
 #include "SettingsFile.h"
 #include "Startup.h"
 #include "mock/FakeFileSystemProbe.h"
@@ -28,11 +29,6 @@ template <typename T> T* control(QWidget& window, const QString& name) {
     if (!found)
         qFatal("control %s missing", qPrintable(name));
     return found;
-}
-
-// Release captions, "|" between buttons; an empty caption stands for a hidden button.
-QStringList captions(const char* joined) {
-    return QString::fromUtf8(joined).split(QLatin1Char('|'));
 }
 
 } // namespace
@@ -80,31 +76,20 @@ void TestMainWindow::init() {
     m_prompter.clear();
 }
 
+// A product of each release generation; its label, captions and purge items from the golden copy.
 void TestMainWindow::showsWhatStartupSettled_data() {
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QStringList>("dxf"); // captions; "" = hidden
-    QTest::addColumn<bool>("check14");
-    QTest::addColumn<bool>("check16");
-
-    QTest::newRow("AutoCAD 2007") << 41 << "AutoCAD 2007"
-                                  << captions("2007|2004/LT2004|2000/LT2000|R12/LT2") << true
-                                  << true;
-    QTest::newRow("AutoCAD 2005") << 16 << "AutoCAD 2005" << captions("2004|2000/LT2000|R12/LT2|")
-                                  << true << false;
-    QTest::newRow("AutoCAD LT 2004")
-        << 5 << "AutoCAD LT 2004" << captions("LT2004|2000/LT2000|R12/LT2|") << false << false;
-    QTest::newRow("AutoCAD LT 2000i")
-        << 3 << "AutoCAD LT 2000i" << captions("LT 2000|R14/LT98/LT97|R13/LT95|R12/LT2") << false
-        << false;
+    for (int code : {41, 16, 5, 3})
+        QTest::addRow("%s", qPrintable(test::goldenProduct(code).label)) << code;
 }
 
 void TestMainWindow::showsWhatStartupSettled() {
     QFETCH(int, code);
-    QFETCH(QString, label);
-    QFETCH(QStringList, dxf);
-    QFETCH(bool, check14);
-    QFETCH(bool, check16);
+    const test::GoldenProduct& product = test::goldenProduct(code);
+    const QString& label = product.label;
+    const QStringList& dxf = product.dxfCaptions;
+    const bool check14 = product.tableStylesAndRegApps;
+    const bool check16 = product.materialsAndVisualStyles;
     MainWindow window(m_prompter);
     window.applyStartup(startWith(code));
     window.show();
