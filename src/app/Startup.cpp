@@ -2,6 +2,7 @@
 
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
+#include "JobSettingsFile.h"
 #include "Messages.h"
 #include "Prompter.h"
 #include "SettingsFile.h"
@@ -94,6 +95,14 @@ StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter&
     // The stored text already lost its trailing blanks when the field was read.
     values.outputFolder = settings.outputFolderLabel;
     values.reservedText = record.reservedText;
+
+    // A file that gives no value must not pass for "no limit" unnoticed.
+    const JobSettingsFile::Values job = JobSettingsFile::read(values.windowsDirectory);
+    if (!job.problem.isEmpty())
+        prompter.inform(perFileMessage(JobSettingsFile::path(values.windowsDirectory), job.problem),
+                        confirmTitle());
+    values.stallMinutes = job.stallMinutes;
+    settings.stallMinutes = job.stallMinutes;
     return result;
 }
 
