@@ -1,6 +1,7 @@
 #include "ConvertArguments.h"
 
 #include "ConversionOptionsModel.h"
+#include "JobSettingsFile.h"
 #include "ProductTable.h"
 
 #include <QHash>
@@ -108,6 +109,14 @@ const QHash<QString, ValueSetter>& valueOptions() {
              a.timeout = seconds;
              return QString();
          }},
+        {QStringLiteral("--stall-timeout"),
+         [](ConvertArguments& a, const QString& v) {
+             a.stallTimeout = integerIn(v, 0, JobSettingsFile::kMaxStallMinutes);
+             return a.stallTimeout ? QString()
+                                   : invalid(QStringLiteral("--stall-timeout"), v,
+                                             QStringLiteral("whole minutes 0-%1")
+                                                 .arg(JobSettingsFile::kMaxStallMinutes));
+         }},
     };
     return options;
 }
@@ -200,6 +209,9 @@ QString convertUsage() {
         "\n"
         "Lists the drawings as the main window does, writes the AutoCAD conversion script, starts\n"
         "AutoCAD on it, waits for it to finish and shows the sizes and audit summaries.\n"
+        "A FILE that is a folder stands for the DWG and DXF files in it and its subfolders, in\n"
+        "path order (links to folders inside it are not followed), as a folder dropped on the\n"
+        "window's list; its other files are left out.\n"
         "One conversion runs at a time: a second one, from here or from the window, is\n"
         "refused while another runs.\n"
         "\n"
@@ -218,6 +230,10 @@ QString convertUsage() {
         "  --script-out FILE        write the script to FILE and stop\n"
         "  --timeout SECONDS        give up waiting for AutoCAD after SECONDS and end it with\n"
         "                           every process it started; so does Ctrl-C\n"
+        "  --stall-timeout MINUTES  end AutoCAD when no new output appears for MINUTES (0: wait\n"
+        "                           for ever; default: the settings window's\n"
+        "                           \"1図面の待ち時間(分)\"); the drawings written so far are\n"
+        "                           listed and the message names the one it was waiting for\n"
         "  --json                   print the result as JSON on stdout; with --script-out:\n"
         "                           the script, each file, and \"message\" (empty unless\n"
         "                           the script could not be written)\n"

@@ -28,6 +28,7 @@ struct ConvertArguments {
     std::optional<quint8> singleDocument;
     std::optional<QString> scriptOut;
     std::optional<double> timeout;
+    std::optional<int> stallTimeout; // minutes
     bool json = false;
     bool help = false;
     QStringList files;

@@ -38,6 +38,9 @@ struct JobOutcome {
     QList<ConversionRow> conversions;
     QList<AuditRow> audits; // one per listed drawing when audit was on, else empty
     bool audit = false;
+    // Ended by the stall limit: conversions holds the rows of the outputs written before it.
+    bool stalled = false;
+    QString waitingFor = {}; // the source whose output did not come; empty when all had come
 
     bool completed() const { return status == Status::Completed; }
 };

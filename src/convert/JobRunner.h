@@ -21,14 +21,17 @@ namespace ornvale {
 class ProcessWatcher;
 class ProgramStarter;
 class Prompter;
+class StallWatch;
 
 // What one conversion job needs beside the script: the AutoCAD executable, the lock that keeps
-// a second job off the script and the marker, and an optional time limit for the wait.
+// a second job off the script and the marker, an optional time limit for the wait, and the
+// minutes it waits for the next output before it gives AutoCAD up (0: for ever).
 struct JobInputs {
     ScriptInputs script;
     QString executable;
     QString lockPath;
     std::optional<double> timeLimitSeconds;
+    int stallMinutes = 0;
 };
 
 // One conversion job (ScriptAD): takes the job lock, checks the folders AutoCAD writes into,
@@ -96,6 +99,7 @@ private:
     void countOutputs();
     void programEnded();
     void timeLimitReached();
+    void stallReached();
     void collect();
     void finish(JobOutcome::Status status, const QString& message);
     void complete();
@@ -109,6 +113,7 @@ private:
     QTimer* m_grace = nullptr;
     QTimer* m_limit = nullptr;
     QTimer* m_quitWait = nullptr;
+    StallWatch* m_stall = nullptr;
     std::unique_ptr<QLockFile> m_lock;
     QElapsedTimer m_waited; // since AutoCAD was started
 
