@@ -73,12 +73,13 @@ void MainWindow::jobProgressed(int seen, int total) {
 void MainWindow::jobFinished(const JobOutcome& outcome) {
     m_start->setEnabled(true);
     m_jobProgress->hide();
-    if (!outcome.completed())
+    // A job given up for a stall still shows what AutoCAD wrote before it.
+    if (!outcome.completed() && !outcome.stalled)
         return;
     m_resultWindow->showRows(outcome.conversions);
     if (m_resultWindow->hasRows())
         m_resultWindow->show();
-    if (outcome.audit) {
+    if (outcome.audit && outcome.completed()) {
         m_auditWindow->showRows(outcome.audits);
         m_auditWindow->show();
     }
