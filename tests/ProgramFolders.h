@@ -22,6 +22,7 @@ struct ProgramFolders {
     QString desktop;
 
     QString settingsFile() const { return in(windowsDirectory, "reziz.ini"); }
+    QString jobSettingsFile() const { return in(windowsDirectory, "ornvale-job.ini"); }
     QString scriptFile() const { return in(windowsDirectory, "scriptC.scr"); }
     QString markerFile() const { return in(appData, "10000.dxf"); }
     QString defaultOutputFolder() const { return in(desktop, "Ornvale"); }
@@ -52,7 +53,8 @@ inline void clearProgramFolders(const ProgramFolders& folders) {
         if (!QFile::remove(path))
             QDir(path).removeRecursively();
     };
-    for (const char* name : {"reziz.ini", "scriptC.scr", "conversion.lock", "ornvale.lock"})
+    for (const char* name :
+         {"reziz.ini", "ornvale-job.ini", "scriptC.scr", "conversion.lock", "ornvale.lock"})
         remove(ProgramFolders::in(folders.windowsDirectory, name));
     remove(folders.markerFile());
     remove(folders.defaultOutputFolder());

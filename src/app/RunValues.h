@@ -20,6 +20,9 @@ struct RunValues {
     quint8 singleDocumentMode = 0;
     QString outputFolder;
     QString reservedText;
+    // Minutes a job waits for the next output before it ends AutoCAD; 0 waits for ever. Kept in
+    // JobSettingsFile, beside reziz.ini.
+    int stallMinutes = 0;
 };
 
 } // namespace ornvale

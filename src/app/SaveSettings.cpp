@@ -1,11 +1,15 @@
 #include "SaveSettings.h"
 
 #include "FolderRoles.h"
+#include "JobSettingsFile.h"
 #include "Messages.h"
 #include "OutputFolder.h"
 #include "SettingsFieldRule.h"
 #include "SettingsFile.h"
 #include "SettingsRecord.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +27,28 @@ const QString& fieldText(const RunValues& values, SettingsTextField field) {
         break;
     }
     return values.outputFolder;
+}
+
+QString notSaved(const QString& path) {
+    return perFileMessage(path, u"設定を保存できませんでした。今回変更した設定は失われます。"_s);
+}
+
+std::optional<QString> recordMessage(const SaveSettingsResult& result, const RunValues& values) {
+    if (!result.written)
+        return notSaved(result.filePath);
+    if (result.unstorableFields.isEmpty())
+        return std::nullopt;
+    QString lines = u"次の設定は保存できませんでした。"_s;
+    for (const SettingsTextField field :
+         {SettingsTextField::CustomExePath, SettingsTextField::OutputFolderPath,
+          SettingsTextField::ReservedText}) {
+        if (!result.unstorableFields.contains(SettingsFieldRule::name(field)))
+            continue;
+        const QString& text = fieldText(values, field);
+        lines += u"\r\n\r\n"_s + SettingsFieldRule::caption(field) + u"："_s + text + u"\r\n"_s +
+                 SettingsFieldRule::reason(field, SettingsFieldRule::check(field, text));
+    }
+    return perFileMessage(result.filePath, lines);
 }
 
 } // namespace
@@ -53,27 +79,20 @@ SaveSettingsResult saveSettings(const RunValues& values, FolderRoles& folders) {
     result.filePath = SettingsFile::path(windowsDirectory);
     result.unstorableFields = record.unstorableFields();
     result.written = SettingsFile::write(windowsDirectory, record);
+    // Without a limit set ever, no second file is made.
+    result.jobFilePath = JobSettingsFile::path(windowsDirectory);
+    if (values.stallMinutes != 0 || QFileInfo::exists(result.jobFilePath))
+        result.jobFileWritten = JobSettingsFile::write(windowsDirectory, values.stallMinutes);
     return result;
 }
 
 std::optional<QString> saveSettingsMessage(const SaveSettingsResult& result,
                                            const RunValues& values) {
-    if (!result.written)
-        return perFileMessage(result.filePath,
-                              u"設定を保存できませんでした。今回変更した設定は失われます。"_s);
-    if (result.unstorableFields.isEmpty())
-        return std::nullopt;
-    QString lines = u"次の設定は保存できませんでした。"_s;
-    for (const SettingsTextField field :
-         {SettingsTextField::CustomExePath, SettingsTextField::OutputFolderPath,
-          SettingsTextField::ReservedText}) {
-        if (!result.unstorableFields.contains(SettingsFieldRule::name(field)))
-            continue;
-        const QString& text = fieldText(values, field);
-        lines += u"\r\n\r\n"_s + SettingsFieldRule::caption(field) + u"："_s + text + u"\r\n"_s +
-                 SettingsFieldRule::reason(field, SettingsFieldRule::check(field, text));
-    }
-    return perFileMessage(result.filePath, lines);
+    std::optional<QString> message = recordMessage(result, values);
+    if (result.jobFileWritten)
+        return message;
+    const QString job = notSaved(result.jobFilePath);
+    return message ? *message + u"\r\n\r\n"_s + job : job;
 }
 
 } // namespace ornvale

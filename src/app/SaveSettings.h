@@ -17,6 +17,9 @@ struct SaveSettingsResult {
     // Record field names (SettingsFieldRule::name) whose text the file could not take as it is:
     // not representable (the stored text stays) or too long (cut at the field width).
     QStringList unstorableFields;
+    // The file beside it that holds what the record has no room for (JobSettingsFile).
+    QString jobFilePath;
+    bool jobFileWritten = true;
 };
 
 // Sets the record's fields from the run values (what the end button stores).

@@ -1,11 +1,13 @@
 #include "SettingsWindowModel.h"
 
 #include "CustomPathCheck.h"
+#include "JobSettingsFile.h"
 #include "Messages.h"
 #include "ProductTable.h"
 #include "Prompter.h"
 #include "SettingsFieldRule.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ornvale {
@@ -17,6 +19,7 @@ SettingsWindowModel::SettingsWindowModel(RunValues& values, FileSystemProbe& fil
 void SettingsWindowModel::load() {
     m_state.defaultInstallChecked = m_values.defaultInstallFlag == 1;
     m_state.singleDocumentChecked = m_values.singleDocumentMode == 1;
+    m_state.stallMinutes = m_values.stallMinutes;
     m_state.outputFolderLabel = m_values.outputFolder;
     // The pending selection is a whole selection code whenever it is nonzero (it comes only
     // from the options); anything else shows as "AutoCADなし".
@@ -63,6 +66,7 @@ bool SettingsWindowModel::accept() {
     }
     m_values.defaultInstallFlag = m_state.defaultInstallChecked ? 1 : 0;
     m_values.singleDocumentMode = m_state.singleDocumentChecked ? 1 : 0;
+    m_values.stallMinutes = std::clamp(m_state.stallMinutes, 0, JobSettingsFile::kMaxStallMinutes);
     return true;
 }
 

@@ -13,9 +13,9 @@ class FileSystemProbe;
 class Prompter;
 
 // The rules of the settings window (Form3). It works on the run values of the running program:
-// a product option or a chosen folder takes effect at once, the two check boxes and the path
-// box only through OK. The AutoCAD selection and executable path are never touched: they hold
-// for the whole run.
+// a product option or a chosen folder takes effect at once, the two check boxes, the path box
+// and the stall limit only through OK. The AutoCAD selection and executable path are never touched:
+// they hold for the whole run.
 class SettingsWindowModel {
 public:
     static constexpr int HeightDefaultInstallTwips = 3200;
@@ -35,6 +35,7 @@ public:
     void setDefaultInstallChecked(bool checked) { m_state.defaultInstallChecked = checked; }
     void setSingleDocumentChecked(bool checked) { m_state.singleDocumentChecked = checked; }
     void setCustomPathText(const QString& text) { m_state.customPathText = text; }
+    void setStallMinutes(int minutes) { m_state.stallMinutes = minutes; }
     // 3200 twips while Check1 is ticked (the custom path section is out of view), else 4350.
     int heightTwips() const;
     bool customPathShown() const { return !m_state.defaultInstallChecked; }

@@ -2,6 +2,7 @@
 
 #include "FileSystemProbe.h"
 #include "FolderRoles.h"
+#include "JobSettingsFile.h"
 #include "Messages.h"
 #include "OutputFolder.h"
 #include "Prompter.h"
@@ -96,6 +97,14 @@ StartupResult runStartup(FolderRoles& folders, FileSystemProbe& files, Prompter&
     // The stored text already lost its trailing blanks when the field was read.
     values.outputFolder = settings.outputFolderLabel;
     values.reservedText = record.reservedText;
+
+    // A file that gives no value must not pass for "no limit" unnoticed.
+    const JobSettingsFile::Values job = JobSettingsFile::read(values.windowsDirectory);
+    if (!job.problem.isEmpty())
+        prompter.inform(perFileMessage(JobSettingsFile::path(values.windowsDirectory), job.problem),
+                        confirmTitle());
+    values.stallMinutes = job.stallMinutes;
+    settings.stallMinutes = job.stallMinutes;
     return result;
 }
 

@@ -20,6 +20,7 @@ struct SettingsWindowState {
     QString customPathText;             // Text1
     QString outputFolderLabel;          // Label4
     int selectedOption = 6;             // Option1(i); 6 = "AutoCADなし"
+    int stallMinutes = 0;               // StallMinutes, beside Check2
 };
 
 // Everything start-up settles: the run values and the state it gives the windows' controls.

@@ -1,6 +1,7 @@
 #include "ConvertArguments.h"
 
 #include "ConversionOptionsModel.h"
+#include "JobSettingsFile.h"
 #include "ProductTable.h"
 
 namespace ornvale::cli {
@@ -50,6 +51,24 @@ Option timeoutOption() {
             }};
 }
 
+Option stallTimeoutOption() {
+    return {{u"stall-timeout"_s, u"MINUTES"_s,
+             u"end AutoCAD when no new output appears for MINUTES (0: wait\n"
+             "for ever; default: the settings window's\n"
+             "\"1図面の待ち時間(分)\"); the drawings written so far are\n"
+             "listed and the message names the one it was waiting for"_s},
+            [](ConvertArguments& a, const QString& value) {
+                bool ok = false;
+                const int minutes = value.toInt(&ok);
+                if (!ok || minutes < 0 || minutes > JobSettingsFile::kMaxStallMinutes)
+                    return invalidValue(
+                        u"--stall-timeout"_s, value,
+                        u"whole minutes 0-%1"_s.arg(JobSettingsFile::kMaxStallMinutes));
+                a.stallTimeout = minutes;
+                return QString();
+            }};
+}
+
 QList<Option> options() {
     using A = ConvertArguments;
     return {
@@ -77,6 +96,7 @@ QList<Option> options() {
         textOption<A>(u"script-out"_s, u"FILE"_s, u"write the script to FILE and stop"_s,
                       &A::scriptOut),
         timeoutOption(),
+        stallTimeoutOption(),
         flagOption<A>(u"resume"_s,
                       u"convert only the drawings whose output is missing, older\n"
                       "than the drawing, of another release or cut short"_s,
@@ -96,7 +116,10 @@ const CommandLine<ConvertArguments>& convertCommandLine() {
         {u"convert"_s, u"[OPTIONS] FILE..."_s,
          u"Lists the drawings as the main window does, writes the AutoCAD conversion script, "
          "starts\nAutoCAD on it, waits for it to finish and shows the sizes and audit "
-         "summaries.\nOne conversion runs at a time: a second one, from here or from the "
+         "summaries.\nA FILE that is a folder stands for the DWG and DXF files in it and its "
+         "subfolders, in\npath order (links to folders inside it are not followed), as a folder "
+         "dropped on the\nwindow's list; its other files are left out.\nOne conversion runs at a "
+         "time: a second one, from here or from the "
          "window, is\nrefused while another runs."_s,
          u"Options are applied as in the main window, with its interlocks; a control the\n"
          "window hides for the AutoCAD selection is a usage error.\n"

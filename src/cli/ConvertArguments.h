@@ -31,6 +31,7 @@ struct ConvertArguments {
     std::optional<quint8> singleDocument;
     std::optional<QString> scriptOut;
     std::optional<double> timeout;
+    std::optional<int> stallTimeout; // minutes
     bool json = false;
     bool resume = false; // convert only the drawings without a good, newer output
 };

@@ -50,6 +50,8 @@ void applyOverrides(const ConvertArguments& a, RunValues& run) {
         run.outputFolder = absoluteNative(*a.output);
     if (a.singleDocument)
         run.singleDocumentMode = *a.singleDocument;
+    if (a.stallTimeout)
+        run.stallMinutes = *a.stallTimeout;
 }
 
 QString statusName(FileList::ItemStatus status) {

@@ -42,6 +42,7 @@ void show(const RunValues& values) {
         {"singleDocumentMode", QString::number(values.singleDocumentMode)},
         {"outputFolder", values.outputFolder},
         {"reservedText", values.reservedText},
+        {"stallMinutes", QString::number(values.stallMinutes)},
     };
     // A damaged file's texts may hold control characters.
     for (const auto& [key, value] : lines)

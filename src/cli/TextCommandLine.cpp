@@ -143,7 +143,10 @@ const CommandLine<TextCommandLine>& TextCommandLine::commandLine() {
         {u"text"_s, u"[OPTIONS] FILE..."_s,
          u"Rewrites the TEXT and MTEXT values of DXF files into FILE less its last 4\n"
          "characters + \"-T.dxf\", beside each input. Files pass the text window's intake "
-         "test.\nDefaults are the text window's start-up values."_s,
+         "test.\nA FILE that is a folder stands for the DXF files in it and its subfolders, in "
+         "path\norder (links to folders inside it are not followed), as a folder dropped on "
+         "the\nwindow's list; its other files are left out.\nDefaults are the text window's "
+         "start-up values."_s,
          u"Options are applied as in the text window, with its interlocks; an option the\n"
          "window would not let you set is a usage error.\n"
          "Exit status: 0 every file converted, 1 some file skipped, refused or failed,\n"

@@ -55,6 +55,9 @@ struct JobOutcome {
     QList<AuditRow> audits; // one per listed drawing when audit was on, else empty
     bool audit = false;
     QList<OutputRow> outputs; // one per listed drawing after a completed job, else empty
+    // Ended by the stall limit: conversions holds the rows of the outputs written before it.
+    bool stalled = false;
+    QString waitingFor = {}; // the source whose output did not come; empty when all had come
 
     bool completed() const { return status == Status::Completed; }
     // Every output read back is of the release asked for and whole.

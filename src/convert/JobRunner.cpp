@@ -11,6 +11,8 @@
 #include "Prompter.h"
 #include "ResultCollector.h"
 #include "ResumePlan.h"
+#include "StallWatch.h"
+#include "StalledJob.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +45,7 @@ JobRunner::JobRunner(Prompter& prompter, ProgramStarter& starter, QObject* paren
     : QObject(parent), m_prompter(prompter), m_starter(starter),
       m_process(new ProcessWatcher(this)), m_folderWatch(new QFileSystemWatcher(this)),
       m_poll(new QTimer(this)), m_grace(new QTimer(this)), m_limit(new QTimer(this)),
-      m_quitWait(new QTimer(this)) {
+      m_quitWait(new QTimer(this)), m_stall(new StallWatch(this)) {
     // The folder watch notices the marker at once; the slow poll covers file systems that do
     // not report changes.
     m_poll->setInterval(kPollMs);
@@ -64,6 +66,7 @@ JobRunner::JobRunner(Prompter& prompter, ProgramStarter& starter, QObject* paren
     });
     connect(m_limit, &QTimer::timeout, this, &JobRunner::timeLimitReached);
     connect(m_quitWait, &QTimer::timeout, m_process, &ProcessWatcher::terminate);
+    connect(m_stall, &StallWatch::stalled, this, &JobRunner::stallReached);
 }
 
 // A job cut short by the program's end must not leave its AutoCAD working on.
@@ -83,6 +86,7 @@ JobInputs JobRunner::inputsFor(const RunValues& run, const ConversionOptions& op
     inputs.script.scriptPath = run.scriptPath;
     inputs.executable = run.autocadExePath;
     inputs.lockPath = lockPathIn(run.windowsDirectory);
+    inputs.stallMinutes = run.stallMinutes;
     return inputs;
 }
 
@@ -187,6 +191,7 @@ void JobRunner::start(const JobInputs& inputs) {
     m_poll->start();
     if (inputs.timeLimitSeconds)
         m_limit->start(timerSlice(limitMs(*inputs.timeLimitSeconds)));
+    m_stall->start(StallWatch::limitMs(inputs.stallMinutes));
     emit progress(0, fileCount());
     checkMarker();
 }
@@ -232,6 +237,20 @@ void JobRunner::timeLimitReached() {
     finish(JobOutcome::Status::Aborted, timeLimitMessage(*m_inputs.timeLimitSeconds));
 }
 
+// AutoCAD ended as for Clear; what it wrote is shown, with the drawing it did not get past.
+void JobRunner::stallReached() {
+    const int seen = m_seen;
+    checkMarker();
+    if (m_state != State::Waiting || m_seen != seen)
+        return;
+    const QList<FileEntry>& files = m_inputs.script.files;
+    m_outcome.stalled = true;
+    m_outcome.waitingFor = StalledJob::waitingFor(files, m_targetSeen);
+    m_outcome.conversions = StalledJob::writtenRows(files, m_targets, m_jobStart);
+    finish(JobOutcome::Status::Aborted,
+           StalledJob::message(m_inputs.stallMinutes, m_outcome.waitingFor));
+}
+
 void JobRunner::checkMarker() {
     if (m_state != State::Waiting)
         return;
@@ -264,6 +283,7 @@ void JobRunner::countOutputs() {
     }
     if (seen != m_seen) {
         m_seen = seen;
+        m_stall->outputSeen();
         emit progress(m_seen, fileCount());
     }
 }
@@ -308,6 +328,7 @@ void JobRunner::stopWaiting() {
     m_poll->stop();
     m_grace->stop();
     m_limit->stop();
+    m_stall->stop();
     const QStringList watched = m_folderWatch->directories();
     if (!watched.isEmpty())
         m_folderWatch->removePaths(watched);
@@ -319,7 +340,7 @@ void JobRunner::finish(JobOutcome::Status status, const QString& message) {
     stopWaiting();
     m_outcome.status = status;
     m_outcome.message = message;
-    if (status != JobOutcome::Status::Completed) {
+    if (status != JobOutcome::Status::Completed && !m_outcome.stalled) {
         m_outcome.conversions.clear();
         m_outcome.audits.clear();
         m_outcome.outputs.clear();

@@ -21,15 +21,18 @@ namespace ornvale {
 class ProcessWatcher;
 class ProgramStarter;
 class Prompter;
+class StallWatch;
 
 // What one conversion job needs beside the script: the AutoCAD executable, the lock that keeps
-// a second job off the script and the marker, and an optional time limit for the wait.
+// a second job off the script and the marker, an optional time limit for the wait, and the
+// minutes it waits for the next output before it gives AutoCAD up (0: for ever).
 struct JobInputs {
     ScriptInputs script;
     QString executable;
     QString lockPath;
     std::optional<double> timeLimitSeconds;
     QList<int> numbers; // each drawing's number in the list, from 1; empty: 1, 2, 3, ...
+    int stallMinutes = 0;
 };
 
 // One conversion job (ScriptAD): takes the job lock, checks the folders AutoCAD writes into,
@@ -99,6 +102,7 @@ private:
     void countOutputs();
     void programEnded();
     void timeLimitReached();
+    void stallReached();
     void collect();
     void finish(JobOutcome::Status status, const QString& message);
     void complete();
@@ -112,6 +116,7 @@ private:
     QTimer* m_grace = nullptr;
     QTimer* m_limit = nullptr;
     QTimer* m_quitWait = nullptr;
+    StallWatch* m_stall = nullptr;
     std::unique_ptr<QLockFile> m_lock;
     QElapsedTimer m_waited; // since AutoCAD was started
 

@@ -34,6 +34,14 @@ DropIntake::Verdict DrawingIntake::examine(const QString& path, Prompter& prompt
     return Verdict::Accept;
 }
 
+bool DrawingIntake::takesFromFolder(const QString& path) const {
+    return DrawingIdentifier::classify(path) != DrawingFormat::NotDrawing;
+}
+
+QString DrawingIntake::emptyFolderReason() const {
+    return QStringLiteral("DWG・DXFファイルが含まれていません。");
+}
+
 bool DrawingIntake::isScriptSafe(const QString& path) {
     for (const QChar c : path) {
         if (c == u'\r' || c == u'\n' || c == u'"')

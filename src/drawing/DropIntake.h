@@ -14,6 +14,12 @@ public:
 
     virtual ~DropIntake() = default;
     virtual Verdict examine(const QString& path, Prompter& prompter) const = 0;
+
+    // Whether a file found inside a dropped folder is one this intake examines. The others are
+    // left out unseen: dropping a folder asks for its drawings, not for each file in it.
+    virtual bool takesFromFolder(const QString& path) const = 0;
+    // The reason shown for a dropped folder that holds none of them.
+    virtual QString emptyFolderReason() const = 0;
 };
 
 } // namespace ornvale

@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "DropIntake.h"
+#include "FolderExpansion.h"
 #include "Messages.h"
 #include "Prompter.h"
 
@@ -21,14 +22,16 @@ qsizetype FileList::DropOutcome::listedCount() const {
 FileList::DropOutcome FileList::drop(const QStringList& paths, const DropIntake& intake,
                                      Prompter& prompter) {
     DropOutcome outcome;
-    // Every dropped item counts, folders and non-drawings too, so the test needs no file access.
-    if (count() + paths.size() > kMaxEntries) {
+    // Every dropped file counts, non-drawings too, and a folder counts as the drawings in it.
+    const QList<FolderExpansion::Item> items =
+        FolderExpansion::expand(paths, intake, kMaxEntries - count());
+    if (count() + items.size() > kMaxEntries) {
         outcome.overLimit = true;
         prompter.inform(tooManyFilesMessage(), confirmTitle());
         return outcome;
     }
     QList<qsizetype> staged;
-    stageAccepted(paths, intake, prompter, outcome, staged);
+    stageAccepted(items, intake, prompter, outcome, staged);
     listStaged(staged, prompter, outcome);
     if (m_sortOnDrop) {
         sort();
@@ -39,10 +42,16 @@ FileList::DropOutcome FileList::drop(const QStringList& paths, const DropIntake&
 }
 
 // Every refusal message of the drop comes before any entry is listed.
-void FileList::stageAccepted(const QStringList& paths, const DropIntake& intake, Prompter& prompter,
-                             DropOutcome& outcome, QList<qsizetype>& staged) const {
-    outcome.items.reserve(paths.size());
-    for (const QString& path : paths) {
+void FileList::stageAccepted(const QList<FolderExpansion::Item>& items, const DropIntake& intake,
+                             Prompter& prompter, DropOutcome& outcome,
+                             QList<qsizetype>& staged) const {
+    outcome.items.reserve(items.size());
+    for (const auto& [path, problem] : items) {
+        if (!problem.isEmpty()) {
+            prompter.inform(perFileMessage(path, problem), confirmTitle());
+            outcome.items.append({path, ItemStatus::Refused});
+            continue;
+        }
         ItemStatus status = ItemStatus::Skipped;
         switch (intake.examine(path, prompter)) {
         case DropIntake::Verdict::Skip:

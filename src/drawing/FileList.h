@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileEntry.h"
+#include "FolderExpansion.h"
 
 #include <QList>
 #include <QString>
@@ -33,7 +34,7 @@ public:
     struct DropOutcome {
         bool overLimit = false; // the whole drop was refused, nothing examined
         bool sorted = false;    // entries were reordered: earlier rows moved
-        QList<DropItem> items;  // one per dropped path, in drop order
+        QList<DropItem> items;  // one per dropped file or file found in a dropped folder
         qsizetype listedCount() const;
     };
 
@@ -49,7 +50,9 @@ public:
     // DATACount: empty at start and after clear, else set by every drop that is not refused whole.
     const QString& countLabel() const { return m_countLabel; }
 
-    // One drop of paths (files and folders) in the order delivered.
+    // One drop of paths (files and folders) in the order delivered. A folder brings in the
+    // drawings inside it and its subfolders (FolderExpansion); items lists them one by one, and
+    // a folder that gives nothing as refused.
     DropOutcome drop(const QStringList& paths, const DropIntake& intake, Prompter& prompter);
     // A drop that carries no file list only rewrites the count label.
     void refreshCountLabel() { m_countLabel = countText(count()); }
@@ -78,8 +81,8 @@ public:
 
 private:
     QString comparableKey(const FileEntry& entry) const;
-    void stageAccepted(const QStringList& paths, const DropIntake& intake, Prompter& prompter,
-                       DropOutcome& outcome, QList<qsizetype>& staged) const;
+    void stageAccepted(const QList<FolderExpansion::Item>& items, const DropIntake& intake,
+                       Prompter& prompter, DropOutcome& outcome, QList<qsizetype>& staged) const;
     void listStaged(const QList<qsizetype>& staged, Prompter& prompter, DropOutcome& outcome);
 
     Options m_options;

@@ -1,10 +1,13 @@
 #include "TextIntake.h"
 
 #include "DrawingIdentifier.h"
+#include "DxfRewriter.h"
 #include "FileReadability.h"
 #include "HeadLines.h"
 #include "Messages.h"
 #include "Prompter.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -88,6 +91,27 @@ QString TextIntake::reason(Finding finding, const QString& path) {
         break;
     }
     return {};
+}
+
+// Converting a folder again must not take last time's "-T.dxf" outputs for drawings: each would
+// be converted once more, and its source refused for writing over an input of the batch.
+bool TextIntake::takesFromFolder(const QString& path) const {
+    if (!hasDxfEnding(path))
+        return false;
+    const QString suffix = QStringLiteral("-T.dxf");
+    if (!path.endsWith(suffix))
+        return true;
+    const QString stem = path.chopped(suffix.size());
+    for (const char* ending : {".dxf", ".DXF"}) {
+        const QString source = stem + QLatin1String(ending);
+        if (QFileInfo(source).isFile() && DxfRewriter::outputPathFor(source) == path)
+            return false;
+    }
+    return true;
+}
+
+QString TextIntake::emptyFolderReason() const {
+    return QStringLiteral("DXFファイルが含まれていません。");
 }
 
 QString TextIntake::tooManyFilesMessage() {

@@ -24,6 +24,9 @@ public:
     Finding classify(const QString& path) const;
     // Shows the refusal message of a refused file (title "確認").
     Verdict examine(const QString& path, Prompter& prompter) const override;
+    // Names ending in "dxf" or "DXF", less the outputs of this window beside their sources.
+    bool takesFromFolder(const QString& path) const override;
+    QString emptyFolderReason() const override;
 
     // The drawing version codes a selection code accepts; none for 0 and unknown codes.
     static QStringList acceptedVersions(quint8 autocadSelection);

@@ -1,6 +1,7 @@
 #include "TextJob.h"
 
 #include "DxfRewriter.h"
+#include "FolderExpansion.h"
 #include "Messages.h"
 #include "Prompter.h"
 #include "TextIntake.h"
@@ -89,15 +90,25 @@ QString TextJob::completionMessage(qsizetype failed) {
 }
 
 void TextJob::take(const QStringList& paths) {
+    const TextIntake intake(m_selection);
+    // As a drop on the window's list: a folder stands for the DXF files in it.
+    const QList<FolderExpansion::Item> items =
+        FolderExpansion::expand(paths, intake, TextIntake::kListLimit - m_outcomes.size());
     // The window's limit: a batch that would pass it is taken as none of its files.
-    if (!TextIntake::dropFits(m_outcomes.size(), paths.size(), m_prompter)) {
+    if (!TextIntake::dropFits(m_outcomes.size(), items.size(), m_prompter)) {
         for (const QString& path : paths)
             m_outcomes.append({path, {}, Status::Refused, TextIntake::tooManyFilesMessage(), {}});
         return;
     }
-    const TextIntake intake(m_selection);
-    for (const QString& path : paths) {
+    for (const auto& [path, problem] : items) {
         TextFileOutcome outcome{path, {}, Status::Skipped, {}, {}};
+        if (!problem.isEmpty()) {
+            outcome.status = Status::Refused;
+            outcome.message = problem;
+            m_prompter.inform(perFileMessage(path, problem), confirmTitle());
+            m_outcomes.append(outcome);
+            continue;
+        }
         switch (const TextIntake::Finding finding = intake.classify(path)) {
         case TextIntake::Finding::Accepted:
             outcome.status = Status::Pending;

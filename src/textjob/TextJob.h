@@ -40,7 +40,9 @@ public:
 
     // The intake one file at a time (the command line's way; the window's list takes the same
     // test through TextIntake): refused files are shown, files not named ".dxf" are skipped.
-    // More files than the window's list holds are all refused, with the window's message.
+    // A folder brings in the DXF files inside it and its subfolders, as a drop does; one that
+    // gives none is refused. More files than the window's list holds are all refused, with
+    // the window's message.
     void take(const QStringList& paths);
     // Adds files already accepted (the window's list).
     void takeAccepted(const QStringList& paths);

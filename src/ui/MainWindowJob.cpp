@@ -81,14 +81,15 @@ void MainWindow::jobProgressed(int seen, int total) {
 void MainWindow::jobFinished(const JobOutcome& outcome) {
     m_start->setEnabled(true);
     m_jobProgress->hide();
-    if (!outcome.completed()) {
+    // A job given up for a stall still shows what AutoCAD wrote before it.
+    if (!outcome.completed() && !outcome.stalled) {
         offerResume();
         return;
     }
     m_resultWindow->showRows(outcome.conversions);
     if (m_resultWindow->hasRows())
         m_resultWindow->show();
-    if (outcome.audit) {
+    if (outcome.audit && outcome.completed()) {
         m_auditWindow->showRows(outcome.audits);
         m_auditWindow->show();
     }
@@ -96,6 +97,8 @@ void MainWindow::jobFinished(const JobOutcome& outcome) {
     const QString flagged = OutputReview::message(outcome.outputs);
     if (!flagged.isEmpty())
         m_prompter.inform(flagged, confirmTitle());
+    if (outcome.stalled)
+        offerResume();
 }
 
 // The bar lies over the bottom edge of the file list, so it needs no room of its own.

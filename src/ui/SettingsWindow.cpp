@@ -2,6 +2,7 @@
 
 #include "ControlSyncGuard.h"
 #include "FolderPicker.h"
+#include "JobSettingsFile.h"
 #include "ProductTable.h"
 
 #include <QButtonGroup>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +25,11 @@ constexpr int kMargin = 8;
 constexpr int kRow = 20;
 // The options in three columns of four; the last, with the longest caption, takes the rest.
 constexpr int kOptionColumn = 2400 / 15;
+// The stall limit, right of the single-document box; it ends left of the OK button, which
+// reaches up into its row.
+constexpr int kStallLeft = 3360 / 15;
+constexpr int kOkWidth = 80;
+constexpr int kStallRight = kWidth - kMargin - kOkWidth - 8;
 // Below this line only the custom path section, out of view while Check1 is ticked.
 constexpr int kCustomPathTop = 3300 / 15;
 
@@ -88,14 +95,15 @@ void SettingsWindow::buildControls() {
 
     m_singleDocument = new QCheckBox(u"単一図面互換モード使用"_s, this);
     m_singleDocument->setObjectName(u"Check2"_s);
-    m_singleDocument->setGeometry(kMargin, 168, inner, kRow);
+    m_singleDocument->setGeometry(kMargin, 168, kStallLeft - kMargin, kRow);
     connect(m_singleDocument, &QCheckBox::toggled, this,
             [this](bool checked) { m_model.setSingleDocumentChecked(checked); });
+    buildStallLimit();
     addLabel(u"Label6"_s, u"設定を変更した場合は起動し直してください。"_s,
              QRect(kMargin, 190, inner - 90, kRow));
     auto* ok = new QPushButton(u"O  K"_s, this);
     ok->setObjectName(u"cmdOK"_s);
-    ok->setGeometry(kWidth - kMargin - 80, 184, 80, 26);
+    ok->setGeometry(kWidth - kMargin - kOkWidth, 184, kOkWidth, 26);
     connect(ok, &QPushButton::clicked, this, &SettingsWindow::takeOver);
 
     addLabel(u"Label1"_s, u"[ AutoCAD起動ファイルの場所 ]"_s,
@@ -107,6 +115,24 @@ void SettingsWindow::buildControls() {
             [this](const QString& text) { m_model.setCustomPathText(text); });
     addLabel(u"Label3"_s, u"例：C:\\Program Files\\AutoCAD LT 2002\\aclt.exe"_s,
              QRect(kMargin, kCustomPathTop + 46, inner, 18));
+}
+
+// Beside the single-document box: how long a job waits for the next drawing; 0 for ever.
+void SettingsWindow::buildStallLimit() {
+    constexpr int kBoxWidth = 60;
+    constexpr int kBoxLeft = kStallRight - kBoxWidth;
+    QLabel* caption = addLabel(u"StallMinutesLabel"_s, u"1図面の待ち時間(分)"_s,
+                               QRect(kStallLeft, 168, kBoxLeft - 6 - kStallLeft, kRow));
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_stallMinutes = new QSpinBox(this);
+    m_stallMinutes->setObjectName(u"StallMinutes"_s);
+    m_stallMinutes->setRange(0, JobSettingsFile::kMaxStallMinutes);
+    m_stallMinutes->setAccessibleName(caption->text());
+    m_stallMinutes->setToolTip(u"0 のときは待ち時間なし"_s);
+    m_stallMinutes->setGeometry(kBoxLeft, 166, kBoxWidth, 24);
+    caption->setBuddy(m_stallMinutes);
+    connect(m_stallMinutes, &QSpinBox::valueChanged, this,
+            [this](int minutes) { m_model.setStallMinutes(minutes); });
 }
 
 void SettingsWindow::restore(const SettingsWindowState& state) {
@@ -131,6 +157,7 @@ void SettingsWindow::showState() {
     const SettingsWindowState& state = m_model.state();
     m_defaultInstall->setChecked(state.defaultInstallChecked);
     m_singleDocument->setChecked(state.singleDocumentChecked);
+    m_stallMinutes->setValue(state.stallMinutes);
     m_outputFolder->setText(state.outputFolderLabel);
     if (state.selectedOption >= 0 && state.selectedOption < SettingsWindowModel::OptionCount)
         m_options[static_cast<size_t>(state.selectedOption)]->setChecked(true);

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace ornvale {
 
@@ -18,9 +19,9 @@ class FileSystemProbe;
 class FolderPicker;
 class Prompter;
 
-// Form3, "　AutoCAD設定": the product, the custom executable path, the output folder and the
-// single-document mode. Modeless. Loaded hidden at start-up; OK or closing it unloads it, and
-// the next opening loads it again from the run values.
+// Form3, "　AutoCAD設定": the product, the custom executable path, the output folder, the
+// single-document mode and how long a job waits for the next drawing. Modeless. Loaded hidden at
+// start-up; OK or closing it unloads it, and the next opening loads it again from the run values.
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +46,7 @@ protected:
 private:
     void buildOptions();
     void buildControls();
+    void buildStallLimit();
     QLabel* addLabel(const QString& name, const QString& caption, const QRect& place);
     void showState();
     void applyHeight();
@@ -60,6 +62,7 @@ private:
     QLineEdit* m_customPath = nullptr;     // Text1
     QLabel* m_outputFolder = nullptr;      // Label4
     QCheckBox* m_singleDocument = nullptr; // Check2
+    QSpinBox* m_stallMinutes = nullptr;    // StallMinutes
 };
 
 } // namespace ornvale

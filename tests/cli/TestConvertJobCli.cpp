@@ -35,6 +35,9 @@ private slots:
     void interruptEndsTheProgram();
     void tinyFilesShowEmptyFigures();
     void shortReportGivesAnEmptyMarkedSummary();
+    void stallLimitEndsTheProgram_data();
+    void stallLimitEndsTheProgram();
+    void folderArgumentsBringTheirDrawings();
 
 private:
     QString path(const QString& name) const {
@@ -301,6 +304,77 @@ void TestConvertJobCli::shortReportGivesAnEmptyMarkedSummary() {
     QCOMPARE(shortOne[u"errors"_s].toBool(), true);
     QCOMPARE(shortOne[u"reportKept"_s].toBool(), true);
     QVERIFY(QFile::exists(path(u"src/b.adt"_s)));
+}
+
+void TestConvertJobCli::stallLimitEndsTheProgram_data() {
+    QTest::addColumn<QByteArray>("stored"); // the settings window's value, "" for none
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString stalled =
+        u"　1分間、次の図面が出力されないため、AutoCADを終了して変換を中止しました。　　　\r\n"_s;
+    QTest::newRow("--stall-timeout")
+        << QByteArray() << QStringList{u"--stall-timeout"_s, u"1"_s} << stalled;
+    QTest::newRow("from the settings")
+        << QByteArray("StallMinutes=1\r\n") << QStringList{} << stalled;
+    // 0 lifts the stored limit: only the time limit ends the wait.
+    QTest::newRow("--stall-timeout 0 over the settings")
+        << QByteArray("StallMinutes=1\r\n")
+        << QStringList{u"--stall-timeout"_s, u"0"_s, u"--timeout"_s, u"3"_s}
+        << u"　制限時間（3秒）を過ぎたため、AutoCADを終了して変換を中止しました。　　　"_s;
+}
+
+// The simulator hangs on the first drawing, so no output ever comes: a limit of one minute,
+// made 300 ms long for the test, ends the job naming that drawing, and AutoCAD with it.
+void TestConvertJobCli::stallLimitEndsTheProgram() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    if (!stored.isEmpty())
+        QVERIFY(writeFileBytes(m_folders.jobSettingsFile(), stored));
+    const CliRun run =
+        convert(41, args + QStringList{u"--json"_s, path(u"src/a.dwg"_s), path(u"src/b.dxf"_s)},
+                {{u"ACADSIM_HANG"_s, u"a"_s}, {u"ORNVALE_TEST_STALL_MINUTE_MS"_s, u"300"_s}});
+    QVERIFY2(run.exitCode == 1, qPrintable(run.err));
+    const QJsonObject root = json(run);
+    QCOMPARE(root[u"status"_s].toString(), u"aborted"_s);
+    const QString expected = message.endsWith(u'\n') ? message + path(u"src/a.dwg"_s) : message;
+    QCOMPARE(root[u"message"_s].toString(), expected);
+    QCOMPARE(root[u"conversions"_s].toArray().size(), 0);
+    QVERIFY(run.err.contains(QString(expected).replace(u"\r\n"_s, u"\n"_s)));
+    QTRY_VERIFY(!simulatorStillRuns());
+}
+
+// A folder argument stands for the drawings in it and its subfolders, in path order.
+void TestConvertJobCli::folderArgumentsBringTheirDrawings() {
+    QVERIFY(writeFileBytes(path(u"set/2/c.dwg"_s), dwgBytes(3072)));
+    QVERIFY(writeFileBytes(path(u"set/1/deep/d.dxf"_s), dxfBytes(2048)));
+    QVERIFY(writeFileBytes(path(u"set/1.dwg"_s), dwgBytes(1024)));
+    QVERIFY(writeFileBytes(path(u"set/2/list.csv"_s), "a,b"));
+    const CliRun run = convert(41, {u"--format"_s, u"dwg"_s, u"--json"_s, path(u"set"_s)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(!run.err.contains(u"list.csv"_s), qPrintable(run.err)); // left out without a word
+    const QJsonArray rows = json(run)[u"conversions"_s].toArray();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].toObject()[u"number"_s].toInt(), 2);
+    QCOMPARE(rows[0].toObject()[u"source"_s].toString(), path(u"set/1.dwg"_s));
+    QCOMPARE(rows[1].toObject()[u"number"_s].toInt(), 3);
+    QCOMPARE(rows[1].toObject()[u"source"_s].toString(), path(u"set/2/c.dwg"_s));
+    QVERIFY(QFile::exists(path(u"out/d.dwg"_s)));
+
+    // --script-out lists each drawing; a folder with none is refused by name.
+    QVERIFY(QDir().mkpath(path(u"none"_s)));
+    const CliRun script = convert(
+        41, {u"--script-out"_s, path(u"s.scr"_s), u"--json"_s, path(u"none"_s), path(u"set/2"_s)});
+    QCOMPARE(script.exitCode, 1);
+    const QJsonArray files = json(script)[u"files"_s].toArray();
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files[0].toObject()[u"input"_s].toString(), path(u"none"_s));
+    QCOMPARE(files[0].toObject()[u"status"_s].toString(), u"refused"_s);
+    QCOMPARE(files[1].toObject()[u"input"_s].toString(), path(u"set/2/c.dwg"_s));
+    QCOMPARE(files[1].toObject()[u"status"_s].toString(), u"listed"_s);
+    QVERIFY2(script.err.endsWith(u"\n"_s + path(u"none"_s) +
+                                 u" は、 \n\nDWG・DXFファイルが含まれていません。\n"_s),
+             qPrintable(script.err));
 }
 
 QTEST_GUILESS_MAIN(TestConvertJobCli)

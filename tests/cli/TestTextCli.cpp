@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,7 @@ private slots:
     void refusesSecondFileForSameOutput();
     void defaultSelectionComesFromStartUp();
     void help();
+    void folderArgumentsBringTheirDxfFiles();
 
 private:
     CliRun run(const QStringList& args);
@@ -262,6 +265,35 @@ void TestTextCli::help() {
         QVERIFY(result.outBytes.startsWith("usage: ornvale-cli text [OPTIONS] FILE..."));
         QVERIFY(result.err.isEmpty());
     }
+}
+
+// A folder stands for the DXF files in it and its subfolders; run again, it does not take the
+// outputs of the first run for drawings.
+void TestTextCli::folderArgumentsBringTheirDxfFiles() {
+    QVERIFY(QDir().mkpath(path(u"set/b/c"_s)));
+    QVERIFY(QDir().mkpath(path(u"set/nothing"_s)));
+    fixture(u"text_r2000.dxf"_s, u"set/b/c/deep.dxf"_s);
+    fixture(u"text_r2004.dxf"_s, u"set/a.DXF"_s);
+    fixture(u"text_r2004.dxf"_s, u"set/b/mixed.Dxf"_s); // not a DXF ending
+    fixture(u"text_r2004.dxf"_s, u"set/notes.txt"_s);
+    fixture(u"text_r2004.dxf"_s, u"set/mine-T.dxf"_s); // no source beside it: a drawing
+    const QStringList expected{path(u"set/a-T.dxf"_s), path(u"set/b/c/deep-T.dxf"_s),
+                               path(u"set/mine-T-T.dxf"_s)};
+    for (int round = 1; round <= 2; ++round) {
+        const CliRun result = run({u"--json"_s, u"--selection"_s, u"41"_s, u"set"_s});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QCOMPARE(result.err, QString());
+        const QJsonArray files = QJsonDocument::fromJson(result.outBytes)[u"files"_s].toArray();
+        QStringList outputs;
+        for (const QJsonValue& file : files)
+            outputs.append(QDir(m_home->path()).absoluteFilePath(file[u"output"_s].toString()));
+        QCOMPARE(outputs, expected);
+    }
+    QVERIFY(!QFile::exists(path(u"set/a-T-T.dxf"_s)));
+
+    const CliRun empty = run({u"--selection"_s, u"41"_s, u"set/nothing"_s});
+    QCOMPARE(empty.exitCode, 1);
+    QCOMPARE(empty.err, u"set/nothing は、 \n\nDXFファイルが含まれていません。\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TestTextCli)

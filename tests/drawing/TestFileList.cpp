@@ -26,6 +26,10 @@ public:
         }
         return Verdict::Accept;
     }
+    bool takesFromFolder(const QString& path) const override {
+        return !path.section(u'/', -1).startsWith(u"skip");
+    }
+    QString emptyFolderReason() const override { return u"empty"_s; }
 };
 
 QStringList numbered(const QString& folder, int from, int count) {

@@ -1,7 +1,8 @@
-// Renders the settings window as it opens with AutoCAD 2007 in effect and a custom executable
-// path in use, and saves it as a PNG: `xvfb-run -a RenderSettingsWindow docs/settings-window.png`.
+// Renders the settings window as it opens with AutoCAD 2007 in effect, a custom executable
+// path in use and a stall limit of 10 minutes, and saves it as a PNG: `xvfb-run -a RenderSettingsWindow docs/settings-window.png`.
 // Not a test; kept beside the window tests so the picture in the documentation can be made again.
 #include "FolderPicker.h"
+#include "JobSettingsFile.h"
 #include "SettingsFile.h"
 #include "SettingsWindow.h"
 #include "Startup.h"
@@ -33,7 +34,8 @@ int main(int argc, char* argv[]) {
     record.savedSelection = 41;
     record.customPathFlag = 1;
     record.customExePath = u"/opt/autocad/acad.exe"_s;
-    if (!ornvale::SettingsFile::write(dir.path(), record))
+    if (!ornvale::SettingsFile::write(dir.path(), record) ||
+        !ornvale::JobSettingsFile::write(dir.path(), 10))
         return 1;
     ornvale::test::FakeFileSystemProbe files;
     ornvale::test::RecordingPrompter prompter;

@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "ProcessList.h"
 #include "ResultGrid.h"
+#include "StallWatch.h"
 #include "TextWindow.h"
 #include "WindowSwitcher.h"
 #include "convert/JobFixture.h"
@@ -39,13 +40,15 @@ private slots:
     void missingExecutable();
     void clearDuringTheWaitThenASecondJob();
     void jobWhileAnotherHoldsTheLockIsRefused();
+    void stallEndsAutoCADAndShowsWhatWasWritten();
+    void droppedFolderWithNestedFolders();
 
 private:
     QString path(const QString& name) const {
         return QDir::toNativeSeparators(m_dir->filePath(name));
     }
     void setUpWindow(int selection);
-    void drop(const QStringList& files);
+    void drop(const QStringList& files, qsizetype listed = -1);
     void tick(const QString& name);
     void runJob();
     void killSimulators() const;
@@ -89,7 +92,7 @@ void TestConversionJobWindow::setUpWindow(int selection) {
     m_window->show();
 }
 
-void TestConversionJobWindow::drop(const QStringList& files) {
+void TestConversionJobWindow::drop(const QStringList& files, qsizetype listed) {
     QListWidget* list = m_window->findChild<QListWidget*>(u"List1"_s);
     QWidget* target = list->viewport();
     QMimeData mime;
@@ -104,7 +107,7 @@ void TestConversionJobWindow::drop(const QStringList& files) {
     QCoreApplication::sendEvent(target, &move);
     QDropEvent dropEvent(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &dropEvent);
-    QTRY_COMPARE(m_window->fileListPanel()->fileList().count(), files.size());
+    QTRY_COMPARE(m_window->fileListPanel()->fileList().count(), listed < 0 ? files.size() : listed);
 }
 
 void TestConversionJobWindow::tick(const QString& name) {
@@ -318,6 +321,74 @@ void TestConversionJobWindow::jobWhileAnotherHoldsTheLockIsRefused() {
     runJob();
     QVERIFY(m_window->resultWindow()->isVisible());
     qunsetenv("ACADSIM_ARGS_LOG");
+}
+
+// AutoCAD writes a and b, then hangs on c. The test passes the stall limit itself once both
+// outputs are seen, instead of waiting the minutes: the job ends the AutoCAD it started, names
+// c, and shows the row of what was written (b, saved in the other format, has none).
+void TestConversionJobWindow::stallEndsAutoCADAndShowsWhatWasWritten() {
+    qputenv("ACADSIM_HANG", "c");
+    QVERIFY(writeFileBytes(path(u"src/c.dwg"_s), dwgBytes(4096)));
+    setUpWindow(41);
+    m_window->runValues().stallMinutes = 2; // as the settings window's OK sets it
+    drop({path(u"src/a.dwg"_s), path(u"src/b.dxf"_s), path(u"src/c.dwg"_s)});
+    tick(u"Check2"_s); // DWG
+    m_window->startButton()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->jobProgress()->value(), 2, 20000);
+    auto* watch = m_window->job()->findChild<StallWatch*>(u"StallWatch"_s);
+    QVERIFY(watch);
+    QCOMPARE(watch->currentLimitMs(), 2 * 60 * 1000);
+    QVERIFY(m_window->job()->isRunning());
+    watch->expire();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 20000);
+    QVERIFY(!simulatorRuns());
+    QCOMPARE(m_prompter.messages().last().kind, RecordingPrompter::Kind::WarnRetry);
+    QCOMPARE(m_prompter.messages().last().title, u"確認"_s);
+    QCOMPARE(
+        m_prompter.messages().last().text,
+        u"　2分間、次の図面が出力されないため、AutoCADを終了して変換を中止しました。　　　\r\n"_s +
+            path(u"src/c.dwg"_s));
+    QVERIFY(m_window->resultWindow()->isVisible());
+    ResultGrid* grid = m_window->resultWindow()->grid();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->cellText(0, 0), u"1"_s);
+    QCOMPARE(grid->cellText(0, 1), u"a.dwg"_s);
+    QCOMPARE(grid->cellText(0, 4), u"100%"_s);
+    QVERIFY(!m_window->auditWindow()->isVisible());
+    QVERIFY(m_window->startButton()->isEnabled());
+    QVERIFY(!watch->isActive());
+
+    // The next job, without the fault, is watched afresh and completes.
+    qunsetenv("ACADSIM_HANG");
+    m_prompter.clear();
+    runJob();
+    QCOMPARE(m_prompter.messages().size(), 1); // the confirmation only
+    QCOMPARE(m_window->resultWindow()->grid()->rowCount(), 2);
+}
+
+// A folder with subfolders, dropped with a file: its drawings in path order, its other files
+// left out, and the job converts them all.
+void TestConversionJobWindow::droppedFolderWithNestedFolders() {
+    setUpWindow(41);
+    QVERIFY(writeFileBytes(path(u"tree/b/x.dwg"_s), dwgBytes(2048)));
+    QVERIFY(writeFileBytes(path(u"tree/a.dxf"_s), dxfBytes(2048)));
+    QVERIFY(writeFileBytes(path(u"tree/a/deeper/z.dwg"_s), dwgBytes(3072)));
+    QVERIFY(writeFileBytes(path(u"tree/a/notes.txt"_s), "notes"));
+    QVERIFY(QDir().mkpath(path(u"tree/empty"_s)));
+    drop({path(u"tree"_s), path(u"src/b.dxf"_s)}, 4);
+    QCOMPARE(m_window->findChild<QListWidget*>(u"List3"_s)->count(), 4);
+    const QList<FileEntry>& entries = m_window->fileListPanel()->fileList().entries();
+    QCOMPARE(entries[0].sourcePath, path(u"tree/a/deeper/z.dwg"_s));
+    QCOMPARE(entries[1].sourcePath, path(u"tree/a.dxf"_s));
+    QCOMPARE(entries[2].sourcePath, path(u"tree/b/x.dwg"_s));
+    QCOMPARE(entries[3].sourcePath, path(u"src/b.dxf"_s));
+    QVERIFY(m_prompter.messages().isEmpty());
+    tick(u"Check2"_s); // DWG
+    runJob();
+    QCOMPARE(m_prompter.messages().size(), 1);
+    for (const QString& name : {u"z.dwg"_s, u"a.dwg"_s, u"x.dwg"_s, u"b.dwg"_s})
+        QVERIFY2(QFile::exists(path(u"desktop/Ornvale/"_s + name)), qPrintable(name));
+    QCOMPARE(m_window->resultWindow()->grid()->rowCount(), 2); // the DWG sources
 }
 
 QTEST_MAIN(TestConversionJobWindow)

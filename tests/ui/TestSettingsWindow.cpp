@@ -1,5 +1,6 @@
 #include "AccessibleAction.h"
 #include "FolderPicker.h"
+#include "JobSettingsFile.h"
 #include "MainWindow.h"
 #include "ProductTable.h"
 #include "SettingsFile.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,6 +74,7 @@ private slots:
     void everyWayOfChangingReachesTheModel();
     void choicesReachTheNextStart();
     void endReportsWhatWasNotSaved();
+    void stallLimitBesideTheSingleDocumentBox();
 
 private:
     void writeRecord(double selection, const QString& output = QString());
@@ -311,6 +314,57 @@ void TestSettingsWindow::endReportsWhatWasNotSaved() {
     QVERIFY(m_prompter.messages().first().text.startsWith(SettingsFile::path(m_dir->path()) +
                                                           u" は、 \r\n\r\n"_s));
     QVERIFY(!run.main.isVisible());
+}
+
+// The number box takes effect through OK like Check2, reaches the file beside reziz.ini at END
+// and the next start; reziz.ini itself is written as before.
+void TestSettingsWindow::stallLimitBesideTheSingleDocumentBox() {
+    writeRecord(16, QDir::toNativeSeparators(m_dir->filePath(u"Desktop/Ornvale"_s)));
+    QFile job(JobSettingsFile::path(m_dir->path()));
+    QVERIFY(job.open(QIODevice::WriteOnly) && job.write("StallMinutes=4\r\n") > 0);
+    job.close();
+    QByteArray reziz;
+    {
+        Run run(m_folders, m_files, m_prompter);
+        SettingsWindow& window = run.settings;
+        auto* box = control<QSpinBox>(window, u"StallMinutes"_s);
+        auto* check2 = control<QCheckBox>(window, u"Check2"_s);
+        QCOMPARE(control<QLabel>(window, u"StallMinutesLabel"_s)->text(), u"1図面の待ち時間(分)"_s);
+        QCOMPARE(box->value(), 4);
+        QCOMPARE(box->minimum(), 0);
+        QCOMPARE(box->maximum(), 999);
+        // Beside the box, on its row, inside the window at both heights.
+        QVERIFY(box->geometry().left() > check2->geometry().right());
+        QVERIFY(qAbs(box->geometry().center().y() - check2->geometry().center().y()) <= 2);
+        QVERIFY(box->geometry().bottom() < 3200 / 15);
+        QVERIFY(!box->geometry().intersects(control<QPushButton>(window, u"cmdOK"_s)->geometry()));
+
+        run.openSettings();
+        box->setValue(9);
+        window.close(); // without OK: not taken over
+        QCOMPARE(run.main.runValues().stallMinutes, 4);
+        run.openSettings();
+        QCOMPARE(box->value(), 4);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(box->value(), 5);
+        box->setValue(12);
+        run.ok();
+        QCOMPARE(run.main.runValues().stallMinutes, 12);
+
+        QFile file(SettingsFile::path(m_dir->path()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        reziz = file.readAll();
+        control<QPushButton>(run.main, u"ProgEND"_s)->click();
+    }
+    QFile file(SettingsFile::path(m_dir->path()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), reziz); // nothing in it changed this run
+    QVERIFY(job.open(QIODevice::ReadOnly));
+    QCOMPARE(job.readAll(), QByteArray("StallMinutes=12\r\n"));
+    Run next(m_folders, m_files, m_prompter);
+    QCOMPARE(next.main.runValues().stallMinutes, 12);
+    QCOMPARE(control<QSpinBox>(next.settings, u"StallMinutes"_s)->value(), 12);
+    QVERIFY(m_prompter.messages().isEmpty());
 }
 
 QTEST_MAIN(TestSettingsWindow)

@@ -60,6 +60,7 @@ private slots:
     void intakeBySelection_data();
     void intakeBySelection();
     void intakeLimitSortAndRepeats();
+    void droppedFolderBringsItsDxfFiles();
     void startRefusesOrAsks();
     void runRewritesEveryListedFile();
     void failedFileIsNamed();
@@ -114,8 +115,7 @@ void TestTextWindowRun::intakeBySelection() {
                               file(u"foreign.dxf"_s, foreign),
                               file(kLowerPlan, dxfFile("AC1018")),
                               file(u"blank.dxf"_s, dxfFile("AC1015 ")),
-                              file(u"short.dxf"_s, "  0\r\nSECTION\r\n"),
-                              m_dir->path()};
+                              file(u"short.dxf"_s, "  0\r\nSECTION\r\n")};
     dropFiles(names(), dropped);
 
     const QString tooOld = u"変換できません。(変換可能ファイル：DXF2000バージョン以上)"_s;
@@ -173,6 +173,40 @@ void TestTextWindowRun::intakeLimitSortAndRepeats() {
     control<QPushButton>(*m_window, u"LISTClear"_s)->click();
     QCOMPARE(names()->count(), 0);
     QCOMPARE(label(u"DATACount"_s), QString());
+}
+
+// A folder on List3 (paths shown) brings the DXF files of it and its subfolders in path order,
+// each through the intake; DWG and other files in it are left out without a word, and a folder
+// with no DXF file is named. The count of a folder is that of its DXF files.
+void TestTextWindowRun::droppedFolderBringsItsDxfFiles() {
+    open(17); // AutoCAD 2006: releases 2000 and 2004
+    control<QCheckBox>(*m_window, u"Check9"_s)->setChecked(true);
+    file(u"set/b/two.dxf"_s, dxfFile("AC1018"));
+    file(u"set/a.DXF"_s, dxfFile("AC1015"));
+    file(u"set/a/one.dxf"_s, dxfFile("AC1015"));
+    file(u"set/a/new.dxf"_s, dxfFile("AC1021"));
+    file(u"set/a/plan.dwg"_s, "AC1015");
+    file(u"set/readme.txt"_s, "x");
+    file(u"dwgs/only.dwg"_s, "AC1015");
+    const QString loose = file(u"loose.dxf"_s, dxfFile("AC1015"));
+    dropFiles(paths(), {path(u"set"_s), loose, path(u"dwgs"_s)});
+    QCOMPARE(rows(paths()), (QStringList{path(u"set/a/one.dxf"_s), path(u"set/a.DXF"_s),
+                                         path(u"set/b/two.dxf"_s), loose}));
+    QCOMPARE(rows(names()),
+             (QStringList{u" one.dxf"_s, u" a.DXF"_s, u" two.dxf"_s, u" loose.dxf"_s}));
+    QCOMPARE(m_prompter.texts(),
+             (QStringList{path(u"set/a/new.dxf"_s) +
+                              u" は、 \r\n\r\n互換性のないバージョンで作成されています。"_s,
+                          path(u"dwgs"_s) + u" は、 \r\n\r\nDXFファイルが含まれていません。"_s}));
+    QCOMPARE(label(u"DATACount"_s), u" 004"_s);
+
+    // 996 more files of one folder would pass 999; nothing of it is taken.
+    m_prompter.clear();
+    for (int i = 0; i < 996; ++i)
+        file(u"many/%1.dxf"_s.arg(i), "x");
+    dropFiles(names(), {path(u"many"_s)});
+    QCOMPARE(m_prompter.texts(), QStringList{u"処理可能ファイル数を超えます。"_s});
+    QCOMPARE(names()->count(), 4);
 }
 
 void TestTextWindowRun::startRefusesOrAsks() {
