@@ -126,12 +126,9 @@ int runJob(const ConvertArguments& a, const RunValues& run, const ConversionOpti
     if (!JobRunner::confirmStart(prompter, list.count(), run.outputFolder,
                                  defaultOutputFolder(run.desktopFolder))) {
         if (a.json)
-            printTo(stdout, outcomeJson({JobOutcome::Status::Failed,
-                                         noFilesMessage(),
-                                         {},
-                                         {},
-                                         options.audit,
-                                         {}}));
+            printTo(stdout,
+                    outcomeJson(
+                        {JobOutcome::Status::Failed, noFilesMessage(), {}, {}, options.audit, {}}));
         return 1;
     }
     ResumedJob job{JobRunner::inputsFor(run, options, list.entries()), {}, list.count()};

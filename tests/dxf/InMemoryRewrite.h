@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DxfLineReader.h"
-#include "ThreadedByteWriter.h"
 #include "DxfStreamRewriter.h"
+#include "ThreadedByteWriter.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,12 +1,12 @@
 #include "DxfChangeReport.h"
 #include "DxfFixtures.h"
-#include "ThreadedByteWriter.h"
 #include "DxfRewriter.h"
 #include "DxfStreamRewriter.h"
 #include "DxfValueCodec.h"
 #include "InMemoryRewrite.h"
 #include "Prompter.h"
 #include "TextPipeline.h"
+#include "ThreadedByteWriter.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,9 +1,9 @@
 #include "DxfFixtures.h"
 #include "DxfLineReader.h"
-#include "ThreadedByteWriter.h"
 #include "DxfStreamRewriter.h"
 #include "FunctionTransform.h"
 #include "InMemoryRewrite.h"
+#include "ThreadedByteWriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>

@@ -4,8 +4,8 @@
 // byte, no line is added or lost outside MTEXT values, and every change report row reads back
 // as the change the driver told.
 #include "DxfChangeRowFormat.h"
-#include "ThreadedByteWriter.h"
 #include "TextPipeline.h"
+#include "ThreadedByteWriter.h"
 #include "dxf/FunctionTransform.h"
 #include "dxf/InMemoryRewrite.h"
 

@@ -1,6 +1,7 @@
 // Renders the settings window as it opens with AutoCAD 2007 in effect, a custom executable
-// path in use and a stall limit of 10 minutes, and saves it as a PNG: `xvfb-run -a RenderSettingsWindow docs/settings-window.png`.
-// Not a test; kept beside the window tests so the picture in the documentation can be made again.
+// path in use and a stall limit of 10 minutes, and saves it as a PNG: `xvfb-run -a
+// RenderSettingsWindow docs/settings-window.png`. Not a test; kept beside the window tests so the
+// picture in the documentation can be made again.
 #include "FolderPicker.h"
 #include "JobSettingsFile.h"
 #include "SettingsFile.h"
