@@ -47,7 +47,7 @@ public:
                     walk(entry.filePath());
                 continue;
             }
-            const QString path = QDir::toNativeSeparators(entry.filePath());
+            const QString path = entry.filePath();
             if (m_intake.takesFromFolder(path))
                 m_items.append({path, {}});
         }

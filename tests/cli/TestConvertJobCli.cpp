@@ -372,7 +372,7 @@ void TestConvertJobCli::folderArgumentsBringTheirDrawings() {
     QCOMPARE(files[0].toObject()[u"status"_s].toString(), u"refused"_s);
     QCOMPARE(files[1].toObject()[u"input"_s].toString(), path(u"set/2/c.dwg"_s));
     QCOMPARE(files[1].toObject()[u"status"_s].toString(), u"listed"_s);
-    QVERIFY2(script.err.endsWith(u"\n"_s + path(u"none"_s) +
+    QVERIFY2(script.err.endsWith(path(u"none"_s) +
                                  u" は、 \n\nDWG・DXFファイルが含まれていません。\n"_s),
              qPrintable(script.err));
 }

@@ -293,7 +293,9 @@ void TestTextCli::folderArgumentsBringTheirDxfFiles() {
 
     const CliRun empty = run({u"--selection"_s, u"41"_s, u"set/nothing"_s});
     QCOMPARE(empty.exitCode, 1);
-    QCOMPARE(empty.err, u"set/nothing は、 \n\nDXFファイルが含まれていません。\n"_s);
+    // Nothing accepted: the start check's sentence follows, as in the window.
+    QCOMPARE(empty.err, u"set/nothing は、 \n\nDXFファイルが含まれていません。\n"
+                        "ファイルを選択して下さい。\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TestTextCli)

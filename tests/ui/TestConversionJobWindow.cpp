@@ -339,13 +339,21 @@ void TestConversionJobWindow::stallEndsAutoCADAndShowsWhatWasWritten() {
     QVERIFY(watch);
     QCOMPARE(watch->currentLimitMs(), 2 * 60 * 1000);
     QVERIFY(m_window->job()->isRunning());
+    m_prompter.queueAnswer(false); // not the rest yet
     watch->expire();
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->job()->isRunning(), 20000);
     QVERIFY(!simulatorRuns());
-    QCOMPARE(m_prompter.messages().last().kind, RecordingPrompter::Kind::WarnRetry);
-    QCOMPARE(m_prompter.messages().last().title, u"確認"_s);
+    // The stall's box, then the offer to convert the drawing left.
+    const auto& messages = m_prompter.messages();
+    QVERIFY(messages.size() >= 2);
+    QCOMPARE(messages.last().kind, RecordingPrompter::Kind::AskYesNo);
+    QCOMPARE(messages.last().text,
+             u"未変換の図面だけを変換しますか？\r\n\r\n（未変換の図面は 1 件です）"_s);
+    const auto& stall = messages.at(messages.size() - 2);
+    QCOMPARE(stall.kind, RecordingPrompter::Kind::WarnRetry);
+    QCOMPARE(stall.title, u"確認"_s);
     QCOMPARE(
-        m_prompter.messages().last().text,
+        stall.text,
         u"　2分間、次の図面が出力されないため、AutoCADを終了して変換を中止しました。　　　\r\n"_s +
             path(u"src/c.dwg"_s));
     QVERIFY(m_window->resultWindow()->isVisible());
