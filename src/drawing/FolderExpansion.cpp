@@ -47,7 +47,7 @@ public:
                     walk(entry.filePath());
                 continue;
             }
-            const QString path = entry.filePath();
+            const QString path = QDir::toNativeSeparators(entry.filePath());
             if (m_intake.takesFromFolder(path))
                 m_items.append({path, {}});
         }

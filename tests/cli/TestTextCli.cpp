@@ -286,7 +286,9 @@ void TestTextCli::folderArgumentsBringTheirDxfFiles() {
         const QJsonArray files = QJsonDocument::fromJson(result.outBytes)[u"files"_s].toArray();
         QStringList outputs;
         for (const QJsonValue& file : files)
-            outputs.append(QDir(m_home->path()).absoluteFilePath(file[u"output"_s].toString()));
+            outputs.append(
+                QDir(m_home->path())
+                    .absoluteFilePath(QDir::fromNativeSeparators(file[u"output"_s].toString())));
         QCOMPARE(outputs, expected);
     }
     QVERIFY(!QFile::exists(path(u"set/a-T-T.dxf"_s)));
