@@ -6,6 +6,7 @@
 #include "MainWindow.h"
 #include "ProcessList.h"
 #include "ResultGrid.h"
+#include "SimulatorMainWindow.h"
 #include "convert/JobFixture.h"
 #include "mock/RecordingPrompter.h"
 
@@ -68,20 +69,7 @@ void TestOutputCheckWindow::cleanup() {
 }
 
 void TestOutputCheckWindow::setUpWindow(int selection) {
-    qputenv("ACADSIM_SELECTION", QByteArray::number(selection));
-    m_window = std::make_unique<MainWindow>(m_prompter);
-    RunValues& run = m_window->runValues();
-    run.autocadSelection = static_cast<quint8>(selection);
-    run.autocadExePath = simulatorExecutable();
-    run.desktopFolder = path(u"desktop"_s);
-    run.outputFolder = path(u"desktop/Ornvale"_s);
-    run.appDataFolder = path(u"appdata"_s);
-    run.windowsDirectory = path(u"windows"_s);
-    run.scriptPath = path(u"windows/scriptC.scr"_s);
-    QDir().mkpath(run.windowsDirectory);
-    m_window->fileListPanel()->setAutocadSelection(run.autocadSelection);
-    m_window->optionsPanel()->applyProduct(run.autocadSelection);
-    m_window->show();
+    m_window = simulatorMainWindow(m_prompter, m_dir->path(), selection);
 }
 
 void TestOutputCheckWindow::drop(const QStringList& files) {
