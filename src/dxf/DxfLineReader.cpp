@@ -14,6 +14,7 @@ namespace ornvale {
 
 namespace {
 
+#if defined(__SSE2__) && !defined(ORNVALE_NO_SIMD)
 // The pattern's bytes from `from` on agree with the text at `at`. Patterns are short and most
 // candidates differ early, so an inline loop beats a library call here.
 bool matchesFrom(const char* at, const char* pattern, size_t from, size_t patternSize) {
@@ -23,6 +24,7 @@ bool matchesFrom(const char* at, const char* pattern, size_t from, size_t patter
     }
     return true;
 }
+#endif
 
 const char* findBytes(const char* data, size_t size, const char* pattern, size_t patternSize) {
     if (patternSize == 0 || size < patternSize)
