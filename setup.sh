@@ -4,9 +4,10 @@
 #   ./setup.sh run      build and start ornvale
 #   ./setup.sh test     build and run all tests: the formatting check, the Debug build's tests,
 #                       the Windows build (MinGW-w64, Qt built once from Debian's source and
-#                       cached) with its tests under Wine, the Debian package (built, installed,
-#                       checked and removed again), the ASan+UBSan build, the ThreadSanitizer
-#                       build of the threaded writer's tests and the fuzz targets (for a bounded
+#                       cached) with its tests under Wine, the Debian package (built, installed
+#                       into a scratch root, checked and removed again), the ASan+UBSan build
+#                       with leak checks (and without SSE2 code), the ThreadSanitizer build of
+#                       every test that starts threads and the fuzz targets (for a bounded
 #                       time); warnings are errors here
 #   ./setup.sh windows  build the Windows programs and their portable zip
 #
@@ -67,22 +68,35 @@ check_format() {
     echo "Formatting: ok"
 }
 
-# A Release build for /usr without tests; its one test builds the package with cpack, installs it,
-# checks it and removes it.
+# A Release build for /usr without tests; its one test builds the package with cpack, installs it
+# into a scratch root, checks it and removes it.
 package_test() {
     build build-pkg -DCMAKE_BUILD_TYPE=Release -DORNVALE_BUILD_TESTS=OFF -DORNVALE_BUILD_BENCH=OFF \
         -DCMAKE_INSTALL_PREFIX=/usr -DORNVALE_PACKAGE_TEST=ON
     ctest --test-dir build-pkg -L package --output-on-failure
 }
 
-# The threaded byte writer hands its buffers to a thread of its own; these tests drive it.
+# Every test labelled `threads` (its code starts threads, or a program it runs does), built with
+# ThreadSanitizer together with the programs it runs (its target's dependencies).
 run_thread_sanitizer() {
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORNVALE_TSAN=ON \
         -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
-    cmake --build build-tsan --target TestThreadedByteWriter TestDxfRewriter -j"$JOBS"
+    local threaded
+    mapfile -t threaded < <(ctest --test-dir build-tsan -N -L threads | sed -n 's/^ *Test *#[0-9]*: //p')
+    [ ${#threaded[@]} -gt 0 ] || { echo "no test is labelled threads" >&2; return 1; }
+    cmake --build build-tsan --target "${threaded[@]}" -j"$JOBS"
     # tests/tsan.supp says which reports about Qt's own uninstrumented code it silences, and why.
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
-        ctest --test-dir build-tsan -R 'TestThreadedByteWriter|TestDxfRewriter' --output-on-failure
+        ctest --test-dir build-tsan -L threads --output-on-failure -j"$JOBS"
+}
+
+# Leak checks on, with nothing suppressed (Qt's libraries report no leak in these tests). The
+# build compiles the plain twins of the SSE2 code paths.
+run_address_sanitizer() {
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_NO_SIMD=ON \
+        -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$JOBS"
 }
 
 # The Windows program: Qt for Windows built from Debian's qt6-base source (once; the cache is
@@ -113,11 +127,14 @@ reads_dxf() {
     esac
 }
 
+# A target that finds a crash fails the step with its whole report (the stack included) and the
+# input that caused it kept under build-fuzz/artifacts/.
 run_fuzzers() {
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DORNVALE_FUZZ=ON -DORNVALE_BUILD_BENCH=OFF -DORNVALE_WERROR=ON
     cmake --build build-fuzz --target ornvale_fuzzers -j"$JOBS"
-    local fuzzer name scratch seeds
+    local fuzzer name scratch seeds log artifacts=$PWD/build-fuzz/artifacts
+    mkdir -p "$artifacts"
     for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
         [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
         name=$(basename "$fuzzer")
@@ -129,9 +146,15 @@ run_fuzzers() {
             seeds+=("$(mktemp -d)")
             cp tests/data/*/*.dxf "${seeds[-1]}"/
         fi
+        log="$artifacts/$name.log"
         echo "Fuzzing $name for ${FUZZ_SECONDS}s from ${#seeds[@]} seed folder(s)"
-        "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 \
-            "$scratch" "${seeds[@]}" 2>&1 | tail -n 5
+        if ! "$fuzzer" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -print_final_stats=1 \
+            -artifact_prefix="$artifacts/$name-" "$scratch" "${seeds[@]}" >"$log" 2>&1; then
+            cat "$log"
+            echo "$name failed; its log and the input that caused it are in $artifacts" >&2
+            return 1
+        fi
+        tail -n 5 "$log"
         rm -rf "$scratch"
         if reads_dxf "$name"; then rm -rf "${seeds[-1]}"; fi
     done
@@ -150,10 +173,7 @@ test)
     ctest --test-dir build --output-on-failure -j"$JOBS"
     windows_test
     package_test
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORNVALE_SANITIZE=ON -DORNVALE_BUILD_BENCH=OFF \
-        -DORNVALE_WERROR=ON
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+    run_address_sanitizer
     run_thread_sanitizer
     run_fuzzers
     ;;
