@@ -237,7 +237,8 @@ void JobRunner::timeLimitReached() {
     finish(JobOutcome::Status::Aborted, timeLimitMessage(*m_inputs.timeLimitSeconds));
 }
 
-// AutoCAD ended as for Clear; what it wrote is shown, with the drawing it did not get past.
+// AutoCAD ended as for Clear; what it wrote is shown (with the audits of those drawings), with
+// the drawing it did not get past.
 void JobRunner::stallReached() {
     const int seen = m_seen;
     checkMarker();
@@ -247,6 +248,11 @@ void JobRunner::stallReached() {
     m_outcome.stalled = true;
     m_outcome.waitingFor = StalledJob::waitingFor(files, m_targetSeen);
     m_outcome.conversions = StalledJob::writtenRows(files, m_targets, m_jobStart);
+    const ConversionOptions& options = m_inputs.script.options;
+    if (options.audit)
+        m_outcome.audits = StalledJob::writtenAudits(
+            files, m_targets, m_inputs.script.selectionCode, options.keepAuditReport, m_jobStart);
+    ResumePlan::renumber(m_outcome, m_inputs.numbers);
     finish(JobOutcome::Status::Aborted,
            StalledJob::message(m_inputs.stallMinutes, m_outcome.waitingFor));
 }

@@ -1,5 +1,6 @@
 #include "StalledJob.h"
 
+#include "AuditReport.h"
 #include "ResultCollector.h"
 
 namespace ornvale {
@@ -22,23 +23,46 @@ QString StalledJob::message(int minutes, const QString& waitingFor) {
            spaces + QStringLiteral("\r\n") + waitingFor;
 }
 
-QList<ConversionRow> StalledJob::writtenRows(const QList<FileEntry>& files,
-                                             const QList<ScriptTarget>& targets,
-                                             const QDateTime& jobStart) {
-    QList<ConversionRow> rows;
+namespace {
+
+// The rows `collectOne` gives for each drawing whose output of this job exists, taken one
+// drawing at a time (so a missing file costs only its own row), numbered as in the list.
+template <typename Row, typename CollectOne>
+QList<Row> rowsOfWritten(const QList<FileEntry>& files, const QList<ScriptTarget>& targets,
+                         const QDateTime& jobStart, CollectOne collectOne) {
+    QList<Row> rows;
     for (qsizetype i = 0; i < files.size() && i < targets.size(); ++i) {
-        if (!targets[i].resultRow || !ResultCollector::isFromJob(targets[i].targetPath, jobStart))
+        if (!ResultCollector::isFromJob(targets[i].targetPath, jobStart))
             continue;
-        // One drawing at a time, so a missing source costs only its own row.
-        const ResultCollector::Result one =
-            ResultCollector::collect({files[i]}, {targets[i]}, jobStart);
+        const auto one = collectOne(files[i], targets[i]);
         if (one.failure || one.rows.isEmpty())
             continue;
-        ConversionRow row = one.rows.front();
+        Row row = one.rows.front();
         row.number = int(i + 1);
         rows.append(row);
     }
     return rows;
+}
+
+} // namespace
+
+QList<ConversionRow> StalledJob::writtenRows(const QList<FileEntry>& files,
+                                             const QList<ScriptTarget>& targets,
+                                             const QDateTime& jobStart) {
+    return rowsOfWritten<ConversionRow>(
+        files, targets, jobStart, [&](const FileEntry& file, const ScriptTarget& target) {
+            return target.resultRow ? ResultCollector::collect({file}, {target}, jobStart)
+                                    : ResultCollector::Result{};
+        });
+}
+
+QList<AuditRow> StalledJob::writtenAudits(const QList<FileEntry>& files,
+                                          const QList<ScriptTarget>& targets, quint8 selectionCode,
+                                          bool keepReports, const QDateTime& jobStart) {
+    return rowsOfWritten<AuditRow>(
+        files, targets, jobStart, [&](const FileEntry& file, const ScriptTarget& target) {
+            return AuditReport::collect({file}, {target}, selectionCode, keepReports, jobStart);
+        });
 }
 
 } // namespace ornvale

@@ -24,6 +24,12 @@ public:
     static QList<ConversionRow> writtenRows(const QList<FileEntry>& files,
                                             const QList<ScriptTarget>& targets,
                                             const QDateTime& jobStart);
+    // The audit rows of the same drawings, numbered as in the list, their reports kept or
+    // deleted as after a whole job; a drawing whose report is missing has none. The report of
+    // the drawing AutoCAD hung on is left alone.
+    static QList<AuditRow> writtenAudits(const QList<FileEntry>& files,
+                                         const QList<ScriptTarget>& targets, quint8 selectionCode,
+                                         bool keepReports, const QDateTime& jobStart);
 };
 
 } // namespace ornvale

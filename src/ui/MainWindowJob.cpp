@@ -89,7 +89,8 @@ void MainWindow::jobFinished(const JobOutcome& outcome) {
     m_resultWindow->showRows(outcome.conversions);
     if (m_resultWindow->hasRows())
         m_resultWindow->show();
-    if (outcome.audit && outcome.completed()) {
+    // After a stall, the audits of the drawings AutoCAD got through.
+    if (outcome.audit && (outcome.completed() || !outcome.audits.isEmpty())) {
         m_auditWindow->showRows(outcome.audits);
         m_auditWindow->show();
     }

@@ -37,6 +37,7 @@ private slots:
     void shortReportGivesAnEmptyMarkedSummary();
     void stallLimitEndsTheProgram_data();
     void stallLimitEndsTheProgram();
+    void stallInAResumedJobKeepsTheListsNumbers();
     void folderArgumentsBringTheirDrawings();
 
 private:
@@ -341,6 +342,34 @@ void TestConvertJobCli::stallLimitEndsTheProgram() {
     QCOMPARE(root[u"message"_s].toString(), expected);
     QCOMPARE(root[u"conversions"_s].toArray().size(), 0);
     QVERIFY(run.err.contains(QString(expected).replace(u"\r\n"_s, u"\n"_s)));
+    QTRY_VERIFY(!simulatorStillRuns());
+}
+
+// A stall in a resumed job: the rows of what was written, conversions and audits alike, carry
+// the numbers of the whole list, and a report without errors is deleted as after a whole job.
+void TestConvertJobCli::stallInAResumedJobKeepsTheListsNumbers() {
+    QVERIFY(writeFileBytes(path(u"src/c.dwg"_s), dwgBytes(4096)));
+    QVERIFY(writeFileBytes(path(u"src/d.dwg"_s), dwgBytes(4096)));
+    const QStringList sources{path(u"src/a.dwg"_s), path(u"src/c.dwg"_s), path(u"src/d.dwg"_s)};
+    const QStringList options{u"--format"_s, u"dwg"_s, u"--audit"_s, u"--json"_s};
+    CliRun run = convert(41, options + QStringList{sources[0]});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    run = convert(41, options + QStringList{u"--resume"_s, u"--stall-timeout"_s, u"1"_s} + sources,
+                  {{u"ACADSIM_HANG"_s, u"d"_s}, {u"ORNVALE_TEST_STALL_MINUTE_MS"_s, u"300"_s}});
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject root = json(run);
+    QCOMPARE(root[u"status"_s].toString(), u"aborted"_s);
+    QVERIFY(root[u"message"_s].toString().endsWith(path(u"src/d.dwg"_s)));
+    const QJsonArray rows = root[u"conversions"_s].toArray();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][u"number"_s].toInt(), 2);
+    QCOMPARE(rows[0][u"source"_s].toString(), path(u"src/c.dwg"_s));
+    const QJsonArray audits = root[u"audits"_s].toArray();
+    QCOMPARE(audits.size(), 1);
+    QCOMPARE(audits[0][u"number"_s].toInt(), 2);
+    QCOMPARE(audits[0][u"summary"_s].toString(), zeroSummaryOf(41));
+    QVERIFY(!QFile::exists(path(u"src/c.adt"_s)));
     QTRY_VERIFY(!simulatorStillRuns());
 }
 

@@ -1,3 +1,4 @@
+#include "Cp932Codec.h"
 #include "StallWatch.h"
 #include "StalledJob.h"
 #include "convert/JobFixture.h"
@@ -16,6 +17,7 @@ private slots:
     void waitingFor_data();
     void waitingFor();
     void writtenRowsOnlyOfOutputsThere();
+    void writtenAuditsOnlyOfOutputsThere();
     void watchFiresOnlyWhileWatching();
 };
 
@@ -71,6 +73,41 @@ void TestStalledJob::writtenRowsOnlyOfOutputsThere() {
     QCOMPARE(rows[0].number, 1);
     QCOMPARE(rows[0].after, u"2 KB"_s);
     QCOMPARE(rows[0].ratio, u"50%"_s);
+}
+
+// a and c were written, AutoCAD hung on b after auditing it: a's report without errors is
+// read and deleted, c's with errors read and kept, b's left alone; d's report is missing.
+void TestStalledJob::writtenAuditsOnlyOfOutputsThere() {
+    QTemporaryDir dir;
+    const auto at = [&](const QString& name) { return dir.filePath(name); };
+    const QDateTime start = QDateTime::currentDateTime().addSecs(-5);
+    // The summary is two lines from the end for this product.
+    const auto report = [](const QString& summary) {
+        return "audit\r\n" + Cp932Codec::encode(summary).bytes + "\r\nend\r\n";
+    };
+    QList<FileEntry> files;
+    QList<ScriptTarget> targets;
+    for (const QString& name : {u"a"_s, u"b"_s, u"c"_s, u"d"_s}) {
+        files.append({u" "_s + name + u".dwg"_s, at(u"src/"_s + name + u".dwg"_s)});
+        targets.append({name + u".dwg"_s, at(u"out/"_s + name + u".dwg"_s), true});
+    }
+    QVERIFY(writeFileBytes(at(u"src/a.adt"_s), report(zeroSummaryOf(17))));
+    QVERIFY(writeFileBytes(at(u"src/b.adt"_s), report(zeroSummaryOf(17))));
+    QVERIFY(writeFileBytes(at(u"src/c.adt"_s), report(zeroSummaryOf(17, 3, 3))));
+    for (int i : {0, 2, 3})
+        QVERIFY(writeFileBytes(targets[i].targetPath, dwgBytes(2048)));
+
+    const QList<AuditRow> rows = StalledJob::writtenAudits(files, targets, 17, true, start);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].number, 1);
+    QVERIFY(!rows[0].errors);
+    QVERIFY(!QFile::exists(at(u"src/a.adt"_s)));
+    QCOMPARE(rows[1].number, 3);
+    QCOMPARE(rows[1].name, u"c.dwg"_s);
+    QCOMPARE(rows[1].summary, zeroSummaryOf(17, 3, 3));
+    QVERIFY(rows[1].errors && rows[1].reportKept);
+    QVERIFY(QFile::exists(at(u"src/c.adt"_s)));
+    QVERIFY(QFile::exists(at(u"src/b.adt"_s)));
 }
 
 void TestStalledJob::watchFiresOnlyWhileWatching() {

@@ -313,14 +313,16 @@ void TestConversionJobWindow::jobWhileAnotherHoldsTheLockIsRefused() {
 
 // AutoCAD writes a and b, then hangs on c. The test passes the stall limit itself once both
 // outputs are seen, instead of waiting the minutes: the job ends the AutoCAD it started, names
-// c, and shows the row of what was written (b, saved in the other format, has none).
+// c, and shows the row of what was written (b, saved in the other format, has none) and the
+// audits of a and b.
 void TestConversionJobWindow::stallEndsAutoCADAndShowsWhatWasWritten() {
     qputenv("ACADSIM_HANG", "c");
     QVERIFY(writeFileBytes(path(u"src/c.dwg"_s), dwgBytes(4096)));
     setUpWindow(41);
     m_window->runValues().stallMinutes = 2; // as the settings window's OK sets it
     drop({path(u"src/a.dwg"_s), path(u"src/b.dxf"_s), path(u"src/c.dwg"_s)});
-    tick(u"Check2"_s); // DWG
+    tick(u"Check2"_s);  // DWG
+    tick(u"Check18"_s); // audit
     m_window->startButton()->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_window->jobProgress()->value(), 2, 20000);
     auto* watch = m_window->job()->findChild<StallWatch*>(u"StallWatch"_s);
@@ -350,7 +352,11 @@ void TestConversionJobWindow::stallEndsAutoCADAndShowsWhatWasWritten() {
     QCOMPARE(grid->cellText(0, 0), u"1"_s);
     QCOMPARE(grid->cellText(0, 1), u"a.dwg"_s);
     QCOMPARE(grid->cellText(0, 4), u"100%"_s);
-    QVERIFY(!m_window->auditWindow()->isVisible());
+    QVERIFY(m_window->auditWindow()->isVisible());
+    ResultGrid* audits = m_window->auditWindow()->grid();
+    QCOMPARE(audits->rowCount(), 2);
+    QCOMPARE(audits->cellText(1, 0), u"2"_s);
+    QCOMPARE(audits->cellText(1, 2), zeroSummaryOf(41));
     QVERIFY(m_window->startButton()->isEnabled());
     QVERIFY(!watch->isActive());
 
